@@ -1,0 +1,53 @@
+# Test layers: unit (portable, both builds), win and e2e (Windows build, run
+# under Wine), fuzz (native libFuzzer targets run for a bounded time).
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+if(NOT TARGET gtest)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+function(glossira_gtest name)
+  file(GLOB srcs CONFIGURE_DEPENDS ${ARGN})
+  add_executable(${name} ${srcs})
+  target_link_libraries(${name} PRIVATE gtest gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  if(GLOSSIRA_WINDOWS AND NOT MSVC)
+    target_link_options(${name} PRIVATE -static)
+  endif()
+endfunction()
+
+glossira_gtest(unit_tests tests/unit/*.cpp)
+target_link_libraries(unit_tests PRIVATE glossira_portable)
+add_test(NAME unit COMMAND unit_tests)
+
+if(GLOSSIRA_WINDOWS)
+  glossira_gtest(win_tests tests/win/*.cpp)
+  target_link_libraries(win_tests PRIVATE glossira_win)
+  add_test(NAME win COMMAND win_tests)
+  set_tests_properties(win PROPERTIES TIMEOUT 600)
+
+  glossira_gtest(e2e_tests tests/e2e/*.cpp)
+  target_link_libraries(e2e_tests PRIVATE glossira_win)
+  add_dependencies(e2e_tests glossira)
+  add_test(NAME e2e COMMAND e2e_tests $<TARGET_FILE:glossira>)
+  set_tests_properties(e2e PROPERTIES TIMEOUT 1200)
+endif()
+
+if(GLOSSIRA_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND NOT GLOSSIRA_WINDOWS)
+  set(GLOSSIRA_FUZZ_SECONDS 8 CACHE STRING "Seconds each fuzz target runs in the test command")
+  file(GLOB fuzzers CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)
+  foreach(src ${fuzzers})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE glossira_portable)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
+    set(scratch ${CMAKE_BINARY_DIR}/fuzz-scratch/${name})
+    file(MAKE_DIRECTORY ${scratch} ${seeds})
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=${GLOSSIRA_FUZZ_SECONDS}
+      -rss_limit_mb=4096 -print_final_stats=1 ${scratch} ${seeds})
+  endforeach()
+endif()

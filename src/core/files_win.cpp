@@ -1,0 +1,96 @@
+#include "core/files_win.h"
+
+#include "core/error.h"
+#include "core/messages.h"
+#include "core/paths.h"
+#include "core/unique_win.h"
+#include "core/wide_win.h"
+
+namespace glossira {
+namespace {
+
+class Win32InputFile final : public InputFile {
+public:
+    Win32InputFile(UniqueFile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+        DWORD got = 0;
+        if (!ReadFile(file_.get(), buffer, chunk, &got, nullptr))
+            throw Error(Format(msg::CannotReadFile(), path_, SystemMessage(GetLastError())));
+        return got;
+    }
+
+private:
+    UniqueFile file_;
+    std::string path_;
+};
+
+[[noreturn]] void FailCreate(const std::string& path, DWORD code)
+{
+    throw Error(Format(msg::CannotCreateFile(), path, SystemMessage(code)));
+}
+
+void WriteAll(HANDLE file, const std::string& bytes, const std::string& path)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        std::size_t left = bytes.size() - done;
+        DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            FailCreate(path, GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
+        done += written;
+    }
+    if (!FlushFileBuffers(file)) FailCreate(path, GetLastError());
+}
+
+}  // namespace
+
+bool Win32FileSystem::FileExists(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path)
+{
+    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return nullptr;
+    return std::make_unique<Win32InputFile>(std::move(file), path);
+}
+
+void Win32FileSystem::WriteAtomically(const std::string& path, const std::string& bytes)
+{
+    std::wstring target = Wide(path);
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // Root ignores the Unix permission bits Wine maps the read-only flag to,
+    // so the flag is honoured here as Windows would.
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        FailCreate(path, ERROR_ACCESS_DENIED);
+
+    std::string folder = FolderWithSeparator(path);
+    std::wstring temp = Wide(folder + "~" + NameWithoutExt(path) + ".glossira-save.tmp");
+    UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    if (!file) FailCreate(path, GetLastError());
+    try {
+        WriteAll(file.get(), bytes, path);
+        file.reset();
+        BOOL swapped = exists ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
+                                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                              : MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (!swapped) FailCreate(path, GetLastError());
+        if (exists) SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_TEMPORARY);
+        else SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    } catch (...) {
+        file.reset();
+        DeleteFileW(temp.c_str());
+        throw;
+    }
+}
+
+}  // namespace glossira

@@ -1,0 +1,34 @@
+#include "core/messages.h"
+
+#include "core/cp1251.h"
+
+namespace glossira::msg {
+
+#define GLOSSIRA_TEXT(name, utf8)                       \
+    const std::string& name()                           \
+    {                                                   \
+        static const std::string text = FromUtf8(utf8); \
+        return text;                                    \
+    }
+
+GLOSSIRA_TEXT(AppTitle, "Глоссира")
+GLOSSIRA_TEXT(EditorCaption, "Глоссира к файлу 2.3")
+GLOSSIRA_TEXT(ViewerCaption, "Просмотр комментария")
+GLOSSIRA_TEXT(InvalidDataType, "Invalid data type for '%s'")
+GLOSSIRA_TEXT(FailedToGetData, "Failed to get data for '%s'")
+GLOSSIRA_TEXT(FailedToSetData, "Failed to set data for '%s'")
+GLOSSIRA_TEXT(FailedToCreateKey, "Failed to create key %s")
+GLOSSIRA_TEXT(CannotCreateFile, "Cannot create file \"%s\". %s")
+GLOSSIRA_TEXT(CannotReadFile, "Cannot read file \"%s\". %s")
+GLOSSIRA_TEXT(InterfaceNotSupported, "Interface not supported")
+GLOSSIRA_TEXT(NotIn1251, "Текст \"%s\" содержит символы, которых нет в кодировке Windows-1251")
+GLOSSIRA_TEXT(NeedAdministrator, "Для Сохранения установок нужно зайти в систему под администратором")
+GLOSSIRA_TEXT(NeedNotGuest, "Для Сохранения установок нужно зайти в систему не под гостем")
+GLOSSIRA_TEXT(SettingsSaved, "Установки сохранены")
+GLOSSIRA_TEXT(ConfirmRemoval, "Удалить полностью из системы \"Глоссира к файлу\"?")
+GLOSSIRA_TEXT(ConfirmCaption, "Confirm")
+GLOSSIRA_TEXT(RemovedAfterReboot, "После перезагрузки системы программа полностью удалится")
+
+#undef GLOSSIRA_TEXT
+
+}  // namespace glossira::msg

@@ -1,0 +1,29 @@
+// The program's own texts, in Windows-1251. Patterns take "%s" arguments
+// through Format() of error.h.
+#pragma once
+
+#include <string>
+
+namespace glossira::msg {
+
+const std::string& AppTitle();           // "Глоссира"
+const std::string& EditorCaption();      // "Глоссира к файлу 2.3"
+const std::string& ViewerCaption();      // "Просмотр комментария"
+
+const std::string& InvalidDataType();    // "Invalid data type for '%s'"
+const std::string& FailedToGetData();    // "Failed to get data for '%s'"
+const std::string& FailedToSetData();    // "Failed to set data for '%s'"
+const std::string& FailedToCreateKey();  // "Failed to create key %s"
+const std::string& CannotCreateFile();   // "Cannot create file "%s". %s"
+const std::string& CannotReadFile();     // "Cannot read file "%s". %s"
+const std::string& InterfaceNotSupported();
+const std::string& NotIn1251();          // a text Windows-1251 cannot hold
+
+const std::string& NeedAdministrator();  // settings OK without rights
+const std::string& NeedNotGuest();       // viewer colours without rights
+const std::string& SettingsSaved();
+const std::string& ConfirmRemoval();
+const std::string& ConfirmCaption();     // "Confirm"
+const std::string& RemovedAfterReboot();
+
+}  // namespace glossira::msg

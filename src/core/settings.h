@@ -1,0 +1,36 @@
+// The persisted options and the per-run state, process-wide records filled
+// at start-up.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace glossira {
+
+struct Settings {
+    bool NoLog = false;     // do not harvest the Strlog files
+    bool LogPath = false;   // also harvest PathStrLog
+    bool NoOneStr = false;  // take every matching line, not only the first
+    std::string Ext = "txt";
+    std::string Strlog = "reget.log;descript.ion;";
+    std::string PathStrLog;
+    std::uint32_t ColorBack = 0xFFFFFF;  // 0x00BBGGRR
+    std::uint32_t ColorText = 0;
+};
+
+struct RunState {
+    std::string TargetPath;
+    std::string TargetDir;    // with one trailing backslash, or empty
+    std::string TargetName;
+    std::string CommentName;  // NameWithoutExt(TargetPath) + "." + Ext
+    bool HeaderFound = false;
+    bool ViewerPending = false;
+    bool SettingsPending = false;
+
+    std::string CommentPath() const { return TargetDir + CommentName; }
+};
+
+// Where the settings live: HKEY_LOCAL_MACHINE\Software\Orvik\Glossira.
+inline constexpr const char* kSettingsKey = "Software\\Orvik\\Glossira";
+
+}  // namespace glossira

@@ -1,0 +1,55 @@
+// RegistryStore: the one handle through which every part of the program
+// reads and writes the registry. Created for one action, freed at its end.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "shell/registry_backend.h"
+
+namespace glossira {
+
+class RegistryStore {
+public:
+    explicit RegistryStore(RegistryBackend& backend, std::uint32_t access = kKeyAllAccess);
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    void SetRoot(RootKey root);  // closes the current key first
+    RootKey Root() const { return root_; }
+    std::uint32_t Access() const { return access_; }
+
+    // Relative to the current key when one is open, else to the root; a
+    // leading backslash makes it relative to the root.
+    bool OpenKey(std::string_view path, bool create);
+    void CloseKey();
+    bool HasCurrentKey() const { return current_ != nullptr; }
+    const std::string& CurrentPath() const { return currentPath_; }
+
+    bool ValueExists(std::string_view name);
+    std::string ReadString(std::string_view name);      // "" when missing
+    std::int32_t ReadInteger(std::string_view name);    // fails when missing
+    void WriteString(std::string_view name, std::string_view value);
+    void WriteInteger(std::string_view name, std::int32_t value);
+    void WriteBool(std::string_view name, bool value);
+    bool DeleteValue(std::string_view name);             // missing: no error
+    bool DeleteKey(std::string_view path);               // with all subkeys
+    // Creates key `section` (relative like OpenKey) when missing, writes the
+    // string value into it; the current key stays as it was.
+    void WriteSectionString(std::string_view section, std::string_view name, std::string_view value);
+
+private:
+    std::string Resolve(std::string_view path) const;
+    bool DeleteTree(const std::string& fullPath);
+
+    RegistryBackend& backend_;
+    std::uint32_t access_;
+    RootKey root_ = RootKey::CurrentUser;
+    std::unique_ptr<RegistryKey> current_;
+    std::string currentPath_;
+};
+
+}  // namespace glossira

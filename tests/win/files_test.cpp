@@ -1,0 +1,63 @@
+// The Win32 file system: atomic replacement keeps the old comment on failure.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "core/error.h"
+#include "core/files_win.h"
+#include "core/wide_win.h"
+#include "win/scratch.h"
+
+using namespace glossira;
+
+TEST(Win32Files, WriteCreatesAndReplacesWithoutLeavingTemporaryFiles)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    std::string path = dir.Path("a.txt");
+    fs.WriteAtomically(path, "one\r\n");
+    EXPECT_EQ(dir.Read("a.txt"), "one\r\n");
+    fs.WriteAtomically(path, "two");
+    EXPECT_EQ(dir.Read("a.txt"), "two");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
+}
+
+TEST(Win32Files, ReadOnlyFileIsRefusedAndKept)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    dir.Write("a.txt", "old");
+    SetFileAttributesW(Wide(dir.Path("a.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
+    try {
+        fs.WriteAtomically(dir.Path("a.txt"), "new");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Cannot create file \"" + dir.Path("a.txt") + "\". "), std::string::npos);
+    }
+    SetFileAttributesW(Wide(dir.Path("a.txt")).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(dir.Read("a.txt"), "old");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
+}
+
+TEST(Win32Files, MissingFolderFailsWithTheFileName)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    EXPECT_THROW(fs.WriteAtomically(dir.Path("no\\a.txt"), "x"), Error);
+}
+
+TEST(Win32Files, LogHeldOpenForWritingCannotBeOpened)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    dir.Write("reget.log", "x");
+    HANDLE writer = CreateFileW(Wide(dir.Path("reget.log")).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(fs.OpenRead(dir.Path("reget.log")), nullptr);
+    CloseHandle(writer);
+    auto reader = fs.OpenRead(dir.Path("reget.log"));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(ReadAll(*reader), "x");
+    EXPECT_FALSE(fs.FileExists(dir.Path("")));
+    EXPECT_TRUE(fs.FileExists(dir.Path("reget.log")));
+}
