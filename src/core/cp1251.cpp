@@ -87,7 +87,10 @@ std::string ToCp1251Lossy(std::u16string_view utf16)
 std::string ToCp1251(std::u16string_view utf16)
 {
     if (auto out = TryToCp1251(utf16)) return *out;
-    throw Error(Format(msg::NotIn1251(), ToCp1251Lossy(utf16)));
+    constexpr std::size_t kShown = 80;  // long texts are named by their start
+    std::string shown = ToCp1251Lossy(utf16.substr(0, kShown));
+    if (utf16.size() > kShown) shown += "...";
+    throw Error(Format(msg::NotIn1251(), shown));
 }
 
 std::string FromUtf8(std::string_view s)

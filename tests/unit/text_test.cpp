@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/cp1251.h"
 #include "core/text.h"
 
 using namespace glossira;
@@ -9,5 +10,62 @@ TEST(Fields, CountFollowsSeparators)
     EXPECT_EQ(CountFields("", ';'), 0);
     EXPECT_EQ(CountFields(";", ';'), 2);
     EXPECT_EQ(CountFields("abc", ';'), 1);
+    EXPECT_EQ(CountFields("a;b", ';'), 2);
     EXPECT_EQ(CountFields("reget.log;descript.ion;", ';'), 3);
+}
+
+TEST(Fields, FieldAtAndTailEdgeCases)
+{
+    EXPECT_EQ(FieldAt(1, "abc", ';'), "abc");
+    EXPECT_EQ(FieldAt(2, "abc", ';'), "");
+    EXPECT_EQ(FieldAt(0, "a;b", ';'), "");
+    EXPECT_EQ(FieldAt(-3, "a;b", ';'), "");
+    EXPECT_EQ(FieldAt(2, "a;", ';'), "");
+    EXPECT_EQ(FieldAt(2, "a;b", ';'), "b");
+    EXPECT_EQ(FieldAt(1, ";", ';'), "");
+    EXPECT_EQ(FieldAt(2, ";", ';'), "");
+    EXPECT_EQ(FieldAt(2, "a;;b", ';'), "");
+    EXPECT_EQ(FieldAt(3, "a;;b", ';'), "b");
+    EXPECT_EQ(FieldAt(1, "reget.log;descript.ion;", ';'), "reget.log");
+    EXPECT_EQ(FieldAt(2, "reget.log;descript.ion;", ';'), "descript.ion");
+    EXPECT_EQ(FieldAt(3, "reget.log;descript.ion;", ';'), "");
+    EXPECT_EQ(FieldAt(4, "reget.log;descript.ion;", ';'), "");
+    EXPECT_EQ(FieldAt(1, "C:\\a b.exe\" \"%1\"", '"'), "C:\\a b.exe");
+    EXPECT_EQ(FieldTail(1, "x", ';'), "x");
+    EXPECT_EQ(FieldTail(2, "x", ';'), "");
+    EXPECT_EQ(FieldTail(2, "a;b;c", ';'), "b;c");
+    EXPECT_EQ(FieldTail(1, "", ';'), "");
+}
+
+TEST(UpperCase, FoldsLatinAndCyrillicSmallLettersOnly)
+{
+    EXPECT_EQ(UpperCase1251("setup.zip"), "SETUP.ZIP");
+    EXPECT_EQ(UpperCase1251("\xB8\xE6"), "\xB8\xC6");  // ё stays, ж -> Ж
+    EXPECT_EQ(UpperCase1251(FromUtf8("абвгдеёжзийклмнопрстуфхцчшщъыьэюя")),
+              FromUtf8("АБВГДЕёЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ"));
+    EXPECT_EQ(UpperCase1251(FromUtf8("ґєії")), FromUtf8("ґєії"));
+    EXPECT_EQ(UpperCase1251("09 !@[]{}~\x7F"), "09 !@[]{}~\x7F");
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(UpperCase1251(all).size(), 256u);
+}
+
+TEST(Trim, OnlyTheGivenCharacter)
+{
+    EXPECT_EQ(TrimSpaces("   "), "");
+    EXPECT_EQ(TrimSpaces(" a b "), "a b");
+    EXPECT_EQ(TrimSpaces("\ta\t"), "\ta\t");
+    EXPECT_EQ(TrimSpaces(""), "");
+    EXPECT_EQ(TrimLeftSpaces("  a "), "a ");
+    EXPECT_EQ(TrimLeftChar("xxa", 'x'), "a");
+    EXPECT_EQ(TrimRightChar("axx", 'x'), "a");
+    EXPECT_EQ(TrimRightChar("xxx", 'x'), "");
+}
+
+TEST(StripQuotes, RemovesEveryQuote)
+{
+    EXPECT_EQ(StripQuotes("\"D:\\a b\\c.zip\""), "D:\\a b\\c.zip");
+    EXPECT_EQ(StripQuotes("a\"b"), "ab");
+    EXPECT_EQ(StripQuotes("\"\"\""), "");
+    EXPECT_EQ(StripQuotes(""), "");
 }

@@ -1,0 +1,67 @@
+#include "core/startup.h"
+
+#include "core/command_line.h"
+#include "core/error.h"
+#include "core/messages.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace glossira {
+
+std::string EditorCaptionFor(const RunState& run) { return msg::EditorCaption() + "   " + run.TargetName; }
+
+std::string ViewerCaptionFor(const RunState& run) { return msg::ViewerCaption() + "    " + run.CommentName; }
+
+StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine, Settings& settings, RunState& run)
+{
+    StartupOutcome out;
+    try {
+        host.ClearEditor();
+        settings = Settings{};
+        host.LoadSettings(settings);
+        if (settings.Ext.empty()) settings.Ext = "txt";
+
+        auto pieces = SplitCommandLine(rawCommandLine);
+        if (pieces.size() < 2 || pieces[1].empty()) {
+            run.SettingsPending = true;
+            out.mode = Mode::Settings;
+            out.showMainWindow = false;
+            return out;
+        }
+        run.TargetPath = JoinTarget(pieces);
+        run.TargetDir = WithTrailingBackslash(FolderPart(run.TargetPath));
+        run.TargetName = FileNamePart(run.TargetPath);
+        host.SetEditorCaption(EditorCaptionFor(run));
+        run.CommentName = NameWithoutExt(run.TargetPath) + "." + settings.Ext;
+
+        const std::string comment = run.CommentPath();
+        if (host.FileExists(comment)) {
+            host.LoadComment(comment);
+            auto first = host.EditorFirstRow();
+            if (first && !run.TargetName.empty() && first->find(run.TargetName) != std::string::npos)
+                run.HeaderFound = true;
+        }
+        out.saveAllowed = true;
+        if (!run.HeaderFound) host.Harvest();
+
+        if (UpperCase1251(comment) != UpperCase1251(run.TargetPath)) {
+            out.timerEnabled = false;
+            out.mode = Mode::Editor;
+        } else {
+            out.showMainWindow = false;
+            host.RepairAssociation();
+            run.ViewerPending = true;
+            out.mode = Mode::Viewer;
+        }
+    } catch (const Error& e) {
+        out.error = e.what();
+        out.mode = Mode::Editor;
+        out.timerEnabled = true;
+        out.showMainWindow = true;
+        run.ViewerPending = false;
+        run.SettingsPending = false;
+    }
+    return out;
+}
+
+}  // namespace glossira

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "core/cp1251.h"
+#include "core/error.h"
+#include "core/messages.h"
+#include "core/startup.h"
+
+using namespace glossira;
+
+namespace {
+
+struct FakeHost : StartupHost {
+    std::map<std::string, std::string> files;  // path -> text already normalised
+    std::string editor = "design text";
+    std::string caption;
+    std::string settingsError;
+    std::string ext = "txt";
+    int harvests = 0;
+    int repairs = 0;
+    std::vector<std::string> calls;
+
+    void ClearEditor() override { editor.clear(); }
+    void LoadSettings(Settings& s) override
+    {
+        s.Ext = ext;
+        if (!settingsError.empty()) throw Error(settingsError);
+    }
+    bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    void LoadComment(const std::string& path) override
+    {
+        calls.push_back("load " + path);
+        if (files[path] == "<unreadable>") throw Error("Cannot read file");
+        editor = files[path];
+    }
+    std::optional<std::string> EditorFirstRow() override
+    {
+        if (editor.empty()) return std::nullopt;
+        return editor.substr(0, editor.find("\r\n"));
+    }
+    void SetEditorCaption(const std::string& c) override { caption = c; }
+    void Harvest() override { ++harvests; }
+    void RepairAssociation() override { ++repairs; }
+};
+
+struct Started {
+    FakeHost host;
+    Settings settings;
+    RunState run;
+    StartupOutcome Start(std::u16string_view raw) { return RunStartup(host, raw, settings, run); }
+};
+
+}  // namespace
+
+TEST(Startup, NoArgumentsMeansSettingsWindow)
+{
+    Started r;
+    auto out = r.Start(u"\"C:\\g\\glossira.exe\"  ");
+    EXPECT_EQ(out.mode, Mode::Settings);
+    EXPECT_TRUE(r.run.SettingsPending);
+    EXPECT_FALSE(out.showMainWindow);
+    EXPECT_TRUE(out.timerEnabled);
+    EXPECT_EQ(r.run.TargetPath, "");
+    EXPECT_EQ(r.host.harvests, 0);
+    EXPECT_EQ(r.host.editor, "");
+}
+
+TEST(Startup, EditorModeLoadsCommentAndHarvests)
+{
+    Started r;
+    r.host.files["D:\\dl\\setup.txt"] = "old\r\ntext";
+    auto out = r.Start(u"g.exe D:\\dl\\setup.zip");
+    EXPECT_EQ(out.mode, Mode::Editor);
+    EXPECT_FALSE(out.timerEnabled);
+    EXPECT_TRUE(out.showMainWindow);
+    EXPECT_TRUE(out.saveAllowed);
+    EXPECT_EQ(r.run.TargetDir, "D:\\dl\\");
+    EXPECT_EQ(r.run.TargetName, "setup.zip");
+    EXPECT_EQ(r.run.CommentName, "setup.txt");
+    EXPECT_EQ(r.host.editor, "old\r\ntext");
+    EXPECT_EQ(r.host.caption, FromUtf8("Глоссира к файлу 2.3   setup.zip"));
+    EXPECT_EQ(r.host.harvests, 1);
+}
+
+TEST(Startup, FirstLineNamingTheTargetSkipsTheHarvest)
+{
+    Started r;
+    r.host.files["D:\\dl\\setup.txt"] = "from setup.zip site\r\nx";
+    r.Start(u"g.exe D:\\dl\\setup.zip");
+    EXPECT_TRUE(r.run.HeaderFound);
+    EXPECT_EQ(r.host.harvests, 0);
+
+    Started caseDiffers;
+    caseDiffers.host.files["D:\\dl\\setup.txt"] = "SETUP.ZIP\r\n";
+    caseDiffers.Start(u"g.exe D:\\dl\\setup.zip");
+    EXPECT_FALSE(caseDiffers.run.HeaderFound);  // case-sensitive test
+    EXPECT_EQ(caseDiffers.host.harvests, 1);
+
+    Started secondLine;
+    secondLine.host.files["D:\\dl\\setup.txt"] = "x\r\nsetup.zip";
+    secondLine.Start(u"g.exe D:\\dl\\setup.zip");
+    EXPECT_FALSE(secondLine.run.HeaderFound);
+}
+
+TEST(Startup, CommentFileItselfMeansViewerInAnyCase)
+{
+    for (auto raw : {u"g.exe D:\\dl\\a.txt", u"g.exe D:\\DL\\A.TXT", u"g.exe \"D:\\dl\\\u0444.TXT\""}) {
+        Started r;
+        auto out = r.Start(raw);
+        EXPECT_EQ(out.mode, Mode::Viewer);
+        EXPECT_TRUE(r.run.ViewerPending);
+        EXPECT_FALSE(out.showMainWindow);
+        EXPECT_TRUE(out.timerEnabled);
+        EXPECT_EQ(r.host.repairs, 1);
+    }
+}
+
+TEST(Startup, ExtensionDecidesTheCommentName)
+{
+    Started r;
+    r.host.ext = "nfo";
+    r.Start(u"g.exe D:\\dl\\setup.zip");
+    EXPECT_EQ(r.run.CommentName, "setup.nfo");
+    Started empty;
+    empty.host.ext = "";
+    empty.Start(u"g.exe D:\\dl\\README");
+    EXPECT_EQ(empty.settings.Ext, "txt");
+    EXPECT_EQ(empty.run.CommentName, "README.txt");
+}
+
+TEST(Startup, ErrorStopsTheStepsAndKeepsTheEditor)
+{
+    Started r;
+    r.host.settingsError = "Invalid data type for 'Ext'";
+    auto out = r.Start(u"g.exe D:\\dl\\a.txt");
+    ASSERT_TRUE(out.error);
+    EXPECT_EQ(*out.error, "Invalid data type for 'Ext'");
+    EXPECT_EQ(out.mode, Mode::Editor);
+    EXPECT_TRUE(out.showMainWindow);
+    EXPECT_TRUE(out.timerEnabled);
+    EXPECT_FALSE(out.saveAllowed);
+    EXPECT_FALSE(r.run.ViewerPending);
+    EXPECT_FALSE(r.run.SettingsPending);
+    EXPECT_EQ(r.run.TargetPath, "");
+
+    Started unreadable;
+    unreadable.host.files["D:\\dl\\a.txt"] = "<unreadable>";
+    auto bad = unreadable.Start(u"g.exe D:\\dl\\a.zip");
+    EXPECT_TRUE(bad.error);
+    EXPECT_FALSE(bad.saveAllowed);  // saving would destroy the unread comment
+    EXPECT_EQ(unreadable.host.harvests, 0);
+}
+
+TEST(Startup, UnquotedPiecesAreJoined)
+{
+    Started r;
+    r.Start(u"g.exe D:\\My Files\\a.zip");
+    EXPECT_EQ(r.run.TargetPath, "D:\\My Files\\a.zip");
+    EXPECT_EQ(r.run.TargetDir, "D:\\My Files\\");
+}
