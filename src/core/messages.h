@@ -17,6 +17,7 @@ const std::string& FailedToCreateKey();  // "Failed to create key %s"
 const std::string& CannotCreateFile();   // "Cannot create file "%s". %s"
 const std::string& CannotReadFile();     // "Cannot read file "%s". %s"
 const std::string& InterfaceNotSupported();
+const std::string& OleError();           // "OLE error %s", the code in 8 hex digits
 const std::string& NotIn1251();          // a text Windows-1251 cannot hold
 
 const std::string& NeedAdministrator();  // settings OK without rights
