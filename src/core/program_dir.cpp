@@ -1,20 +1,15 @@
 #include "core/program_dir.h"
 
-#include <utility>
-
 namespace glossira {
 namespace {
-
-std::string& Stored()
+std::string& Storage()
 {
     static std::string dir;
     return dir;
 }
-
 }  // namespace
 
-const std::string& ProgramDir() { return Stored(); }
-
-void SetProgramDir(std::string dir) { Stored() = std::move(dir); }
+const std::string& ProgramDir() { return Storage(); }
+void SetProgramDir(std::string dir) { Storage() = std::move(dir); }
 
 }  // namespace glossira

@@ -1,6 +1,5 @@
-// The folder of the running executable with one trailing backslash, set once
-// at start-up; the help file, the handler library and the uninstaller lie
-// there.
+// The program's folder with one trailing backslash, set once at start-up;
+// the help file, the context-menu library and the uninstaller lie there.
 #pragma once
 
 #include <string>
