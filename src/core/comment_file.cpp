@@ -41,16 +41,23 @@ std::string FromControlText(std::u16string_view text)
     return ToCp1251(copy);
 }
 
-std::string ComposeComment(std::string_view editorText, const std::vector<std::string>& listItems)
+std::string ListSuffix(std::string_view editorText, const std::vector<std::string>& listItems)
 {
-    std::string out(editorText);
+    std::string out;
     if (listItems.empty()) return out;
-    bool endsWithLineEnd = !out.empty() && (out.back() == '\n' || out.back() == '\r');
-    if (!out.empty() && !endsWithLineEnd) out += "\r\n";
+    bool endsWithLineEnd = !editorText.empty() && (editorText.back() == '\n' || editorText.back() == '\r');
+    if (!editorText.empty() && !endsWithLineEnd) out += "\r\n";
     for (const auto& item : listItems) {
         out += item;
         out += "\r\n";
     }
+    return out;
+}
+
+std::string ComposeComment(std::string_view editorText, const std::vector<std::string>& listItems)
+{
+    std::string out(editorText);
+    out += ListSuffix(editorText, listItems);
     return out;
 }
 

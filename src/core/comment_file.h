@@ -23,5 +23,7 @@ std::string FromControlText(std::u16string_view text);
 // then every list item on a line of its own ending in CR LF; the first item
 // starts on a new line when the text does not end with one.
 std::string ComposeComment(std::string_view editorText, const std::vector<std::string>& listItems);
+// What ComposeComment adds after the text (the arrow button appends it too).
+std::string ListSuffix(std::string_view editorText, const std::vector<std::string>& listItems);
 
 }  // namespace glossira

@@ -1,6 +1,16 @@
 #include "core/file_system.h"
 
+#include "core/error.h"
+#include "core/messages.h"
+
 namespace glossira {
+
+std::string FileSystem::ReadWhole(const std::string& path)
+{
+    auto file = OpenRead(path);
+    if (!file) throw Error(Format(msg::CannotOpenFile(), path, msg::FileInUse()));
+    return ReadAll(*file);
+}
 
 std::string ReadAll(InputFile& file)
 {

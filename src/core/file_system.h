@@ -26,6 +26,10 @@ public:
     // file cannot be opened (missing, locked for writing, no rights).
     virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
 
+    // Every byte of the file, opened like OpenRead; a file that cannot be
+    // opened raises "Cannot open file "%s". %s".
+    virtual std::string ReadWhole(const std::string& path);
+
     // Replaces the file's whole content, or creates it. Either the new
     // content is in place or the old file is untouched and no temporary file
     // is left; failure raises "Cannot create file "%s". %s".

@@ -62,6 +62,13 @@ std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path)
     return std::make_unique<Win32InputFile>(std::move(file), path);
 }
 
+std::string Win32FileSystem::ReadWhole(const std::string& path)
+{
+    auto file = OpenRead(path);
+    if (!file) throw Error(Format(msg::CannotOpenFile(), path, SystemMessage(GetLastError())));
+    return ReadAll(*file);
+}
+
 void Win32FileSystem::WriteAtomically(const std::string& path, const std::string& bytes)
 {
     std::wstring target = Wide(path);

@@ -9,6 +9,7 @@ class Win32FileSystem final : public FileSystem {
 public:
     bool FileExists(const std::string& path) override;
     std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
+    std::string ReadWhole(const std::string& path) override;
     void WriteAtomically(const std::string& path, const std::string& bytes) override;
 };
 

@@ -16,6 +16,9 @@ const std::string& FailedToSetData();    // "Failed to set data for '%s'"
 const std::string& FailedToCreateKey();  // "Failed to create key %s"
 const std::string& CannotCreateFile();   // "Cannot create file "%s". %s"
 const std::string& CannotReadFile();     // "Cannot read file "%s". %s"
+const std::string& CannotOpenFile();     // "Cannot open file "%s". %s"
+const std::string& FileInUse();          // the reason when no system text is at hand
+const std::string& CommentNotLoaded();   // saving refused: the comment was not read
 const std::string& InterfaceNotSupported();
 const std::string& OleError();           // "OLE error %s", the code in 8 hex digits
 const std::string& NotIn1251();          // a text Windows-1251 cannot hold
