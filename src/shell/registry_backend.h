@@ -45,6 +45,8 @@ public:
                                               std::uint32_t access) = 0;
     // The value, or nothing when it does not exist. Name "" = default value.
     virtual std::optional<RegistryValue> Read(RegistryKey& key, const std::string& name) = 0;
+    // Whether the value exists, without reading (or converting) its data.
+    virtual bool Exists(RegistryKey& key, const std::string& name) { return Read(key, name).has_value(); }
     virtual bool Write(RegistryKey& key, const std::string& name, const RegistryValue& value) = 0;
     virtual bool DeleteValue(RegistryKey& key, const std::string& name) = 0;
     // Names of the direct subkeys, in the registry's order.

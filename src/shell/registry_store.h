@@ -35,15 +35,20 @@ public:
     void WriteString(std::string_view name, std::string_view value);
     void WriteInteger(std::string_view name, std::int32_t value);
     void WriteBool(std::string_view name, bool value);
-    bool DeleteValue(std::string_view name);             // missing: no error
-    bool DeleteKey(std::string_view path);               // with all subkeys
+    bool DeleteValue(std::string_view name);             // missing: false, no error
+    // With all its subkeys, depth first, each level from its last subkey to
+    // its first; the result is that of the key's own deletion (missing:
+    // false). An empty path deletes nothing.
+    bool DeleteKey(std::string_view path);
     // Creates key `section` (relative like OpenKey) when missing, writes the
     // string value into it; the current key stays as it was.
     void WriteSectionString(std::string_view section, std::string_view name, std::string_view value);
 
 private:
+    // The path from the root that `path` names.
     std::string Resolve(std::string_view path) const;
-    bool DeleteTree(const std::string& fullPath);
+    void Write(std::string_view name, const RegistryValue& value);
+    bool DeleteTree(RegistryKey& parent, const std::string& parentPath, std::string_view name);
 
     RegistryBackend& backend_;
     std::uint32_t access_;
