@@ -1,0 +1,67 @@
+#include "shell/settings_registry.h"
+
+#include "core/text.h"
+#include "shell/registry_store.h"
+
+namespace glossira {
+
+namespace {
+
+void Load(RegistryStore& store, Settings& s)
+{
+    // Flags count by existence only; their type and content are never read.
+    s.NoLog = s.NoLog || store.ValueExists("NoLog");
+    s.LogPath = s.LogPath || store.ValueExists("LogPath");
+    s.NoOneStr = s.NoOneStr || store.ValueExists("NoOneStr");
+    if (store.ValueExists("Ext")) s.Ext = store.ReadString("Ext");
+    if (store.ValueExists("Strlog")) s.Strlog = store.ReadString("Strlog");
+    if (store.ValueExists("PathStrLog")) s.PathStrLog = store.ReadString("PathStrLog");
+    if (store.ValueExists("ColorBack")) s.ColorBack = static_cast<std::uint32_t>(store.ReadInteger("ColorBack"));
+    if (store.ValueExists("ColorText")) s.ColorText = static_cast<std::uint32_t>(store.ReadInteger("ColorText"));
+}
+
+}  // namespace
+
+Settings LoadSettings(RegistryBackend& registry)
+{
+    Settings settings;
+    LoadSettings(registry, settings);
+    return settings;
+}
+
+void LoadSettings(RegistryBackend& registry, Settings& inOut)
+{
+    RegistryStore store(registry, kKeyRead);
+    store.SetRoot(RootKey::LocalMachine);
+    try {
+        if (store.OpenKey(kSettingsKey, false)) Load(store, inOut);
+    } catch (...) {
+        if (inOut.Ext.empty()) inOut.Ext = "txt";
+        throw;
+    }
+    if (inOut.Ext.empty()) inOut.Ext = "txt";
+}
+
+void RepairAssociation(RegistryBackend& registry)
+{
+    RegistryStore store(registry);
+    store.SetRoot(RootKey::ClassesRoot);
+    if (!store.OpenKey("GlossiraFile\\shell\\open\\command", false) || !store.ValueExists("")) return;
+    std::string command = store.ReadString("");
+    if (command.empty() || command.front() == '"') return;
+    std::string program = TrimSpaces(FieldAt(1, command, '"'));
+    // Nothing but blanks before a quote: quoting that would destroy the command.
+    if (program.empty()) return;
+    store.WriteString("", "\"" + program + "\" \"%1\"");
+}
+
+void SaveColors(RegistryBackend& registry, std::uint32_t back, std::uint32_t text)
+{
+    RegistryStore store(registry);
+    store.SetRoot(RootKey::LocalMachine);
+    store.OpenKey(kSettingsKey, true);
+    store.WriteInteger("ColorBack", static_cast<std::int32_t>(back));
+    store.WriteInteger("ColorText", static_cast<std::int32_t>(text));
+}
+
+}  // namespace glossira

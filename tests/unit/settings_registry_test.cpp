@@ -1,0 +1,185 @@
+// Settings read at start-up, the viewer's colours and the association repair,
+// over the in-memory registry.
+#include <gtest/gtest.h>
+
+#include "core/error.h"
+#include "shell/registry_memory.h"
+#include "shell/settings_registry.h"
+
+using namespace glossira;
+
+namespace {
+
+constexpr RootKey kLM = RootKey::LocalMachine;
+constexpr RootKey kCR = RootKey::ClassesRoot;
+const char* const kCommand = "GlossiraFile\\shell\\open\\command";
+
+template <class F>
+std::string ErrorOf(F&& body)
+{
+    try {
+        body();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "<no error>";
+}
+
+bool SameAsDefaults(const Settings& s)
+{
+    Settings d;
+    return s.NoLog == d.NoLog && s.LogPath == d.LogPath && s.NoOneStr == d.NoOneStr && s.Ext == d.Ext &&
+           s.Strlog == d.Strlog && s.PathStrLog == d.PathStrLog && s.ColorBack == d.ColorBack &&
+           s.ColorText == d.ColorText;
+}
+
+}  // namespace
+
+TEST(LoadSettings, MissingOrRefusedKeyLeavesTheDefaults)
+{
+    MemoryRegistry registry;
+    EXPECT_TRUE(SameAsDefaults(LoadSettings(registry)));
+    registry.SetString(kLM, "Software\\Orvik\\Glossira", "Ext", "doc");
+    registry.RefuseOpen(kLM, "Software\\Orvik");
+    EXPECT_TRUE(SameAsDefaults(LoadSettings(registry)));
+}
+
+TEST(LoadSettings, ReadsEveryValueWithReadOnlyAccess)
+{
+    MemoryRegistry registry;
+    const char* key = "Software\\Orvik\\Glossira";
+    registry.SetString(kLM, key, "Ext", "ion");
+    registry.SetString(kLM, key, "Strlog", "a.log;");
+    registry.SetString(kLM, key, "PathStrLog", "C:\\logs\\x.log");
+    registry.SetDWord(kLM, key, "ColorBack", 0x00112233);
+    registry.SetDWord(kLM, key, "ColorText", 0x00FFFFFF);
+    registry.SetDWord(kLM, key, "NoLog", 1);
+    // A user without rights reads the machine settings all the same.
+    registry.LimitAccess(kLM, "Software", kKeyRead);
+    Settings s = LoadSettings(registry);
+    EXPECT_TRUE(s.NoLog);
+    EXPECT_FALSE(s.LogPath);
+    EXPECT_FALSE(s.NoOneStr);
+    EXPECT_EQ(s.Ext, "ion");
+    EXPECT_EQ(s.Strlog, "a.log;");
+    EXPECT_EQ(s.PathStrLog, "C:\\logs\\x.log");
+    EXPECT_EQ(s.ColorBack, 0x00112233u);
+    EXPECT_EQ(s.ColorText, 0x00FFFFFFu);
+    EXPECT_TRUE(registry.KeyExists(kLM, key));
+}
+
+TEST(LoadSettings, FlagsCountByExistenceWhateverTheirTypeOrContent)
+{
+    MemoryRegistry registry;
+    const char* key = "Software\\Orvik\\Glossira";
+    registry.SetDWord(kLM, key, "nolog", 0);
+    registry.SetString(kLM, key, "LogPath", "");
+    registry.Set(kLM, key, "NoOneStr", RegistryValue{ValueType::Binary, ""});
+    Settings s = LoadSettings(registry);
+    EXPECT_TRUE(s.NoLog);
+    EXPECT_TRUE(s.LogPath);
+    EXPECT_TRUE(s.NoOneStr);
+}
+
+TEST(LoadSettings, EmptyExtBecomesTxt)
+{
+    MemoryRegistry registry;
+    registry.SetString(kLM, "Software\\Orvik\\Glossira", "Ext", "");
+    registry.SetString(kLM, "Software\\Orvik\\Glossira", "Strlog", "");
+    Settings s = LoadSettings(registry);
+    EXPECT_EQ(s.Ext, "txt");
+    EXPECT_EQ(s.Strlog, "");  // an empty log list stays empty
+}
+
+TEST(LoadSettings, WrongTypeFailsAndKeepsWhatWasReadBefore)
+{
+    MemoryRegistry registry;
+    const char* key = "Software\\Orvik\\Glossira";
+    registry.SetDWord(kLM, key, "NoLog", 1);
+    registry.SetDWord(kLM, key, "Ext", 7);
+    registry.SetString(kLM, key, "Strlog", "never.log;");
+    Settings s;
+    EXPECT_EQ(ErrorOf([&] { LoadSettings(registry, s); }), "Invalid data type for 'Ext'");
+    EXPECT_TRUE(s.NoLog);
+    EXPECT_EQ(s.Ext, "txt");
+    EXPECT_EQ(s.Strlog, "reget.log;descript.ion;");
+
+    registry.SetString(kLM, key, "Ext", "");
+    registry.SetString(kLM, key, "ColorBack", "white");
+    Settings t;
+    EXPECT_EQ(ErrorOf([&] { LoadSettings(registry, t); }), "Invalid data type for 'ColorBack'");
+    EXPECT_EQ(t.Strlog, "never.log;");
+    EXPECT_EQ(t.Ext, "txt");  // never left empty, even after a failure
+    EXPECT_EQ(ErrorOf([&] { LoadSettings(registry); }), "Invalid data type for 'ColorBack'");
+}
+
+TEST(RepairAssociation, QuotesTheWholeTextBeforeTheFirstQuote)
+{
+    MemoryRegistry registry;
+    registry.SetString(kCR, kCommand, "", "C:\\Tools\\glossira.exe %1");
+    RepairAssociation(registry);
+    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Tools\\glossira.exe %1\" \"%1\"");
+
+    registry.SetString(kCR, kCommand, "", "  C:\\Program Files\\g.exe  \"%1\"");
+    RepairAssociation(registry);
+    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
+    // Repaired once, left alone after.
+    RepairAssociation(registry);
+    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
+}
+
+TEST(RepairAssociation, LeavesQuotedEmptyAndMissingCommandsAlone)
+{
+    MemoryRegistry registry;
+    RepairAssociation(registry);  // no key
+    EXPECT_EQ(registry.Dump(), "");
+
+    registry.SetString(kCR, kCommand, "other", "x");  // key without default value
+    RepairAssociation(registry);
+    EXPECT_FALSE(registry.Value(kCR, kCommand, ""));
+
+    for (const char* command : {"\"C:\\g.exe\" \"%1\"", "", " \"C:\\g.exe\" \"%1\"", "   "}) {
+        registry.SetString(kCR, kCommand, "", command);
+        RepairAssociation(registry);
+        EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, command);
+    }
+}
+
+TEST(RepairAssociation, NeedsFullAccessAndReportsAFailedWrite)
+{
+    MemoryRegistry registry;
+    registry.SetString(kCR, kCommand, "", "g.exe %1");
+    registry.LimitAccess(kCR, "GlossiraFile", kKeyRead);
+    RepairAssociation(registry);
+    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "g.exe %1");
+
+    registry.ClearFailures();
+    registry.FailAllWrites();
+    EXPECT_EQ(ErrorOf([&] { RepairAssociation(registry); }), "Failed to set data for ''");
+}
+
+TEST(SaveColors, CreatesTheKeyAndWritesBothColours)
+{
+    MemoryRegistry registry;
+    SaveColors(registry, 0x00FFFFFF, 0x00800000);
+    EXPECT_EQ(registry.Dump(), "HKEY_LOCAL_MACHINE\\Software\n"
+                               "HKEY_LOCAL_MACHINE\\Software\\Orvik\n"
+                               "HKEY_LOCAL_MACHINE\\Software\\Orvik\\Glossira\n"
+                               "  ColorBack = REG_DWORD 0x00FFFFFF\n"
+                               "  ColorText = REG_DWORD 0x00800000\n");
+    Settings s = LoadSettings(registry);
+    EXPECT_EQ(s.ColorBack, 0x00FFFFFFu);
+    EXPECT_EQ(s.ColorText, 0x00800000u);
+}
+
+TEST(SaveColors, WithoutRightsFailsOnTheFirstValue)
+{
+    MemoryRegistry registry;
+    registry.LimitAccess(kLM, "Software", kKeyRead);
+    EXPECT_EQ(ErrorOf([&] { SaveColors(registry, 1, 2); }), "Failed to set data for 'ColorBack'");
+
+    registry.ClearFailures();
+    registry.FailWrites("ColorText");
+    EXPECT_EQ(ErrorOf([&] { SaveColors(registry, 1, 2); }), "Failed to set data for 'ColorText'");
+    EXPECT_EQ(registry.Value(kLM, "Software\\Orvik\\Glossira", "ColorBack")->data, std::string("\x01\0\0\0", 4));
+}
