@@ -1,2 +1,73 @@
+// The program entry: windows created in order, start-up run by the editor's
+// creation, then the event loop.
 #include <windows.h>
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <commctrl.h>
+
+#include "core/paths.h"
+#include "core/program_dir.h"
+#include "core/unique_win.h"
+#include "core/wide_win.h"
+#include "shell/registry_win.h"
+#include "ui/app.h"
+#include "ui/editor_form.h"
+#include "ui/empty_form.h"
+#include "ui/settings_form.h"
+#include "ui/viewer_form.h"
+
+namespace glossira {
+namespace {
+
+// Nothing is ever loaded from the current folder or the target's folder.
+void HardenDllSearch()
+{
+    SetDllDirectoryW(L"");
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+int RunProgram()
+{
+    HardenDllSearch();
+    SetProgramDir(ProgramDirOf(NarrowLossy(ModulePath())));
+    ComApartment com;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    App& app = TheApp();
+    app.registry = std::make_unique<Win32Registry>();
+    EditorForm editor;
+    SettingsForm settings;
+    ViewerForm viewer;
+    EmptyForm form4;
+    app.editor = &editor;
+    app.settingsForm = &settings;
+    app.viewer = &viewer;
+    app.form4 = &form4;
+
+    StartupOutcome outcome;
+    bool created = Guarded([&] {
+        outcome = editor.FormCreate(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+        if (outcome.error) ShowErrorBox(*outcome.error);
+        settings.FormCreate();
+        viewer.FormCreate();
+        form4.FormCreate();
+    });
+    if (!created) return 1;
+    if (outcome.showMainWindow) editor.Show();
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND active = GetActiveWindow();
+        if (active && IsDialogMessageW(active, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+}  // namespace glossira
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return glossira::RunProgram(); }

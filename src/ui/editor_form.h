@@ -1,0 +1,59 @@
+// TForm1: the comment editor, the main window. Its creation runs start-up.
+#pragma once
+
+#include "core/startup.h"
+#include "ui/form.h"
+
+namespace glossira {
+
+class EditorForm final : public Form, private StartupHost {
+public:
+    EditorForm() = default;
+    // Creates the window and runs start-up over the raw command line.
+    StartupOutcome FormCreate(std::u16string_view rawCommandLine);
+
+    void Harvest();
+    void CopyClip();
+    void Sav();
+
+private:
+    // StartupHost
+    void ClearEditor() override;
+    void LoadSettings(Settings& settings) override;
+    bool FileExists(const std::string& path) override;
+    void LoadComment(const std::string& path) override;
+    std::optional<std::string> EditorFirstRow() override;
+    void SetEditorCaption(const std::string& caption) override;
+    void RepairAssociation() override;
+
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+    void Timer1Timer();
+    void BitBtn1Click() { CopyClip(); }
+    void BitBtn2Click() { Sav(); }
+    void BitBtn3Click();
+    void BitBtn4Click() { Harvest(); }
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+    HWND Memo1 = nullptr;
+    HWND ListBox2 = nullptr;
+    HWND Memo3 = nullptr;
+    HWND BitBtn1 = nullptr;
+    HWND BitBtn2 = nullptr;
+    HWND BitBtn3 = nullptr;
+    HWND BitBtn4 = nullptr;
+    HWND SpeedButton1 = nullptr;
+    HWND SpeedButton2 = nullptr;
+    bool saveAllowed_ = false;
+
+    friend std::vector<ControlSpec> EditorControls(EditorForm& form);
+};
+
+FormSpec EditorWindowSpec();
+// The controls in tab order (creation order is tab order).
+std::vector<ControlSpec> EditorControls(EditorForm& form);
+
+}  // namespace glossira

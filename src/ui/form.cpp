@@ -1,0 +1,181 @@
+#include "ui/form.h"
+
+#include <commctrl.h>
+
+#include "core/error.h"
+#include "core/messages.h"
+#include "core/wide_win.h"
+
+namespace glossira {
+namespace {
+
+UINT DpiOf(HWND hwnd)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpi && hwnd) {
+        if (UINT dpi = getDpi(hwnd)) return dpi;
+    }
+    HDC dc = GetDC(nullptr);
+    UINT dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(nullptr, dc);
+    return dpi ? dpi : 96;
+}
+
+}  // namespace
+
+Form::~Form()
+{
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+int Form::Scale(int value) const { return MulDiv(value, static_cast<int>(dpi_), 96); }
+
+void Form::Create(const FormSpec& spec)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(instance, spec.className, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &Form::Proc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        wc.lpszClassName = spec.className;
+        RegisterClassExW(&wc);
+    }
+    dpi_ = DpiOf(nullptr);
+    CreateWindowExW(spec.exStyle, spec.className, Wide(spec.caption).c_str(), spec.style, Scale(spec.left),
+                    Scale(spec.top), Scale(spec.width), Scale(spec.height), nullptr, nullptr, instance, this);
+    if (!hwnd_) throw Error(SystemMessage(GetLastError()));
+    dpi_ = DpiOf(hwnd_);
+    font_.reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi_), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+}
+
+void Form::CreateControls(const std::vector<ControlSpec>& controls)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const auto& c : controls) {
+        HWND control = CreateWindowExW(c.exStyle, c.windowClass, Wide(c.text).c_str(), WS_CHILD | c.style,
+                                       Scale(c.left), Scale(c.top), Scale(c.width), Scale(c.height), hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+        if (!control) throw Error(SystemMessage(GetLastError()));
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (c.member) *c.member = control;
+        if (c.hint.empty()) continue;
+        if (!tooltip_) {
+            tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                       instance, nullptr);
+        }
+        std::wstring hint = Wide(c.hint);
+        TOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = hwnd_;
+        info.uId = reinterpret_cast<UINT_PTR>(control);
+        info.lpszText = hint.data();
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void Form::Show()
+{
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+bool Form::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void Form::SetCaption(const std::string& caption) { SetWindowTextW(hwnd_, Wide(caption).c_str()); }
+
+LRESULT Form::OnMessage(UINT, WPARAM, LPARAM, bool& handled)
+{
+    handled = false;
+    return 0;
+}
+
+LRESULT CALLBACK Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    bool done = false;
+    Guarded([&] {
+        result = form->Dispatch(msg, wp, lp);
+        done = true;
+    });
+    return done ? result : 0;
+}
+
+LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
+{
+    bool handled = true;
+    LRESULT result = OnMessage(msg, wp, lp, handled);
+    if (handled) return result;
+    switch (msg) {
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+        break;
+    case WM_TIMER:
+        OnTimer(wp);
+        return 0;
+    case WM_CLOSE:
+        if (OnClose()) return 0;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+HWND MessageOwner()
+{
+    HWND active = GetActiveWindow();
+    if (active && IsWindowVisible(active)) return active;
+    return nullptr;
+}
+
+void ShowErrorBox(const std::string& message)
+{
+    MessageBoxW(MessageOwner(), Wide(ErrorBoxText(message)).c_str(), Wide(msg::AppTitle()).c_str(),
+                MB_OK | MB_ICONERROR);
+}
+
+void ShowMessage(const std::string& message)
+{
+    MessageBoxW(MessageOwner(), Wide(message).c_str(), Wide(msg::AppTitle()).c_str(), MB_OK);
+}
+
+void ShowUnexpectedError()
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ShowErrorBox(SystemMessage(ERROR_NOT_ENOUGH_MEMORY));
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+    } catch (...) {
+        ShowErrorBox(SystemMessage(ERROR_INTERNAL_ERROR));
+    }
+}
+
+void Terminate() { PostQuitMessage(0); }
+
+}  // namespace glossira

@@ -1,0 +1,63 @@
+// Drives the real glossira.exe as a person would: starts it, finds its
+// windows and controls, clicks, types, answers message boxes, and waits for
+// it to end.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace glossira::e2e {
+
+// The program under test (GLOSSIRA_EXE, a Unix or Windows path).
+std::wstring ProgramPath();
+
+class Program {
+public:
+    // Starts the program with the raw text after its quoted path.
+    explicit Program(const std::wstring& arguments);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The visible top-level window of the program with this class; fails
+    // the test after the timeout.
+    HWND WaitWindow(const wchar_t* className, DWORD timeoutMs = 15000);
+    // A visible message box of the program, or nullptr after the timeout.
+    HWND WaitMessageBox(DWORD timeoutMs = 15000);
+    bool HasVisibleWindow(const wchar_t* className);
+    // Waits for the process to end; returns its exit code or -1 on timeout.
+    int WaitExit(DWORD timeoutMs = 15000);
+    DWORD Pid() const { return pid_; }
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+std::wstring Text(HWND window);
+// The whole text of an edit control, read as a driver can across processes.
+std::wstring EditText(HWND edit);
+std::wstring MessageText(HWND box);
+HWND Control(HWND parent, int id);
+HWND ControlByText(HWND parent, const std::wstring& text);
+std::vector<std::wstring> ListItems(HWND list);
+
+// Clicks a button without waiting for what it opens.
+void Click(HWND button);
+// Presses one of a message box's buttons (IDOK, IDYES, IDNO).
+void Answer(HWND box, int buttonId);
+// Types text into a control character by character.
+void Type(HWND control, const std::wstring& text);
+void PressKey(HWND window, WORD key);
+// Asks a top-level window to close, as its close box does.
+void CloseBox(HWND window);
+
+// Unix path of a Windows-1251 test file, written or read byte for byte.
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::wstring TempFolder(const std::wstring& leaf);
+void RemoveFolder(const std::wstring& folder);
+
+}  // namespace glossira::e2e
