@@ -27,6 +27,16 @@ private:
     std::string path_;
 };
 
+// Paths of MAX_PATH characters and more need the \\?\ form.
+std::wstring LongPath(const std::string& path)
+{
+    std::wstring wide = Wide(path);
+    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    return wide;
+}
+
 [[noreturn]] void FailCreate(const std::string& path, DWORD code)
 {
     throw Error(Format(msg::CannotCreateFile(), path, SystemMessage(code)));
@@ -50,15 +60,21 @@ void WriteAll(HANDLE file, const std::string& bytes, const std::string& path)
 
 bool Win32FileSystem::FileExists(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path)
 {
-    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueFile file(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return nullptr;
+    // A device (CON, NUL, COM1) or a pipe is no comment and no log: reading
+    // it could wait for ever.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
     return std::make_unique<Win32InputFile>(std::move(file), path);
 }
 
@@ -71,7 +87,7 @@ std::string Win32FileSystem::ReadWhole(const std::string& path)
 
 void Win32FileSystem::WriteAtomically(const std::string& path, const std::string& bytes)
 {
-    std::wstring target = Wide(path);
+    std::wstring target = LongPath(path);
     DWORD attributes = GetFileAttributesW(target.c_str());
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     // Root ignores the Unix permission bits Wine maps the read-only flag to,
@@ -80,7 +96,8 @@ void Win32FileSystem::WriteAtomically(const std::string& path, const std::string
         FailCreate(path, ERROR_ACCESS_DENIED);
 
     std::string folder = FolderWithSeparator(path);
-    std::wstring temp = Wide(folder + "~" + NameWithoutExt(path) + ".glossira-save.tmp");
+    // Short, so that a comment name near the length limit still fits.
+    std::wstring temp = LongPath(folder + "~glossira" + std::to_string(GetCurrentProcessId()) + ".tmp");
     UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_TEMPORARY, nullptr));
     if (!file) FailCreate(path, GetLastError());

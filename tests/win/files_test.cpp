@@ -61,3 +61,37 @@ TEST(Win32Files, LogHeldOpenForWritingCannotBeOpened)
     EXPECT_FALSE(fs.FileExists(dir.Path("")));
     EXPECT_TRUE(fs.FileExists(dir.Path("reget.log")));
 }
+
+TEST(Win32Files, PathsBeyondMaxPathWork)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    std::string folder = dir.Root();
+    while (folder.size() < 400) {
+        folder += std::string(60, 'd') + "\\";
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + Wide(folder)).c_str(), nullptr));
+    }
+    std::string path = folder + std::string(200, 'n') + ".txt";
+    fs.WriteAtomically(path, "long");
+    EXPECT_TRUE(fs.FileExists(path));
+    EXPECT_EQ(fs.ReadWhole(path), "long");
+    fs.WriteAtomically(path, "longer");
+    EXPECT_EQ(fs.ReadWhole(path), "longer");
+    DeleteFileW((L"\\\\?\\" + Wide(path)).c_str());
+    while (folder.size() > dir.Root().size()) {
+        RemoveDirectoryW((L"\\\\?\\" + Wide(folder)).c_str());
+        folder.resize(folder.rfind('\\', folder.size() - 2) + 1);
+    }
+}
+
+TEST(Win32Files, DevicesAreNeverReadAndFoldersNeverReplaced)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    EXPECT_EQ(fs.OpenRead(dir.Path("NUL")), nullptr);
+    EXPECT_EQ(fs.OpenRead("CON"), nullptr);
+    CreateDirectoryW(Wide(dir.Path("a.txt")).c_str(), nullptr);
+    EXPECT_FALSE(fs.FileExists(dir.Path("a.txt")));
+    EXPECT_THROW(fs.WriteAtomically(dir.Path("a.txt"), "x"), Error);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
+}
