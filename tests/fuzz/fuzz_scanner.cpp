@@ -1,0 +1,91 @@
+// The streaming log scanner agrees with a plain line-by-line reading for
+// any text, name, block size, read size and hit mode.
+//
+// Input: flags, block size, read size, name length, the name, then the log.
+// Flag 1: every hit; flag 2: bytes are mapped onto a small alphabet of
+// letters in both cases, CR, LF and Ctrl-Z, so that names match often.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+#include "sources/log_scanner.h"
+
+using namespace glossira;
+
+namespace {
+
+class BytesFile final : public InputFile {
+public:
+    BytesFile(const std::string& bytes, std::size_t chunk) : bytes_(bytes), chunk_(chunk) {}
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        std::size_t n = std::min({size, chunk_, bytes_.size() - pos_});
+        std::memcpy(buffer, bytes_.data() + pos_, n);
+        pos_ += n;
+        return n;
+    }
+
+private:
+    const std::string& bytes_;
+    std::size_t chunk_;
+    std::size_t pos_ = 0;
+};
+
+std::vector<std::string> Reference(std::string text, const std::string& name, bool all)
+{
+    std::vector<std::string> hits;
+    std::string needle = UpperCase1251(name);
+    if (needle.empty()) return hits;
+    text = text.substr(0, text.find('\x1a'));
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t lf = text.find('\n', start);
+        std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
+        if (UpperCase1251(line).find(needle) != std::string::npos) {
+            hits.push_back(line);
+            if (!all) break;
+        }
+        if (lf == std::string::npos) break;
+        start = lf + 1;
+    }
+    return hits;
+}
+
+char Small(std::uint8_t b)
+{
+    static const char kAlphabet[] = {'a', 'A', 'b', 'B', '\r', '\n', ' ', '\xe0', '\xc0', '\xb8', 'a', 'b', '\r', '\x1a'};
+    // Ctrl-Z rarely, so that most logs go on past their first few bytes.
+    std::size_t i = b % sizeof kAlphabet;
+    if (kAlphabet[i] == '\x1a' && b < 240) i = 0;
+    return kAlphabet[i];
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 4) return 0;
+    bool all = data[0] & 1;
+    bool small = data[0] & 2;
+    std::size_t block = data[1] < 200 ? 1 + data[1] % 32 : 1 + (data[1] - 200) * 157u;
+    std::size_t chunk = data[2] == 255 ? static_cast<std::size_t>(-1) : 1 + data[2] % 48;
+    std::size_t nameLength = std::min<std::size_t>(data[3] % 9, size - 4);
+    std::string name(reinterpret_cast<const char*>(data + 4), nameLength);
+    std::string text(reinterpret_cast<const char*>(data + 4 + nameLength), size - 4 - nameLength);
+    if (small) {
+        for (char& c : name) c = Small(static_cast<std::uint8_t>(c));
+        for (char& c : text) c = Small(static_cast<std::uint8_t>(c));
+    }
+
+    LogScanner scanner(name, block);
+    BytesFile file(text, chunk);
+    std::vector<std::string> hits;
+    scanner.Scan(file, [&] { return std::make_unique<BytesFile>(text, chunk); }, all, hits);
+    if (hits != Reference(text, name, all)) std::abort();
+    return 0;
+}
