@@ -16,6 +16,7 @@
 #include "ui/app.h"
 #include "ui/controls_win.h"
 #include "ui/editor_layout.h"
+#include "ui/resource_ids.h"
 #include "ui/settings_form.h"
 #include "ui/viewer_form.h"
 
@@ -31,6 +32,9 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     SendMessageW(Memo1, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(Memo3, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(ListBox2, LB_SETITEMHEIGHT, 0, Scale(13));
+    SetWindowSubclass(Memo1, &EditorForm::MemoProc, 1, 0);
+    LoadPictures();
+    focus_ = Memo1;
     SetTimer(hwnd(), kTimer1, 100, nullptr);
 
     App& app = TheApp();
@@ -38,6 +42,35 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     saveAllowed_ = outcome.saveAllowed;
     if (!outcome.timerEnabled) KillTimer(hwnd(), kTimer1);
     return outcome;
+}
+
+void EditorForm::LoadPictures()
+{
+    const int size = Scale(16);
+    const struct {
+        HWND button;
+        int icon;
+    } pictures[] = {{BitBtn1, IDI_CLIPBOARD}, {BitBtn2, IDI_SAVE},  {BitBtn3, IDI_ERASE},
+                    {SpeedButton1, IDI_HELP}, {SpeedButton2, IDI_ARROW}};
+    static_assert(std::size(pictures) == std::tuple_size_v<decltype(pictures_)>);
+    for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        pictures_[i] = LoadPicture(pictures[i].icon, size);
+        if (GetWindowTextLengthW(pictures[i].button) > 0)
+            pictureLists_[i] = PictureWithText(pictures[i].button, pictures_[i].get(), size, Scale(4));
+        else
+            SetButtonPicture(pictures[i].button, pictures_[i].get());
+    }
+}
+
+// The comment takes Enter but, as in any dialog, Tab moves to the next control.
+LRESULT CALLBACK EditorForm::MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR)
+{
+    if (msg == WM_GETDLGCODE && lp) {
+        const MSG* key = reinterpret_cast<const MSG*>(lp);
+        if (key->message == WM_KEYDOWN && key->wParam == VK_TAB)
+            return DefSubclassProc(hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 void EditorForm::ClearEditor() { SetEditText(Memo1, ""); }
@@ -150,10 +183,21 @@ void EditorForm::OnTimer(UINT_PTR id)
     if (id == kTimer1) Timer1Timer();
 }
 
-LRESULT EditorForm::OnMessage(UINT msg, WPARAM, LPARAM, bool& handled)
+LRESULT EditorForm::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled)
 {
     handled = false;
     if (msg == WM_DESTROY) Terminate();  // closing the editor ends the program without saving
+    if (msg == WM_ACTIVATE) {
+        // The focus goes back where it was, the comment at first (the
+        // zero-width Memo3 comes first in the tab order but shows nothing).
+        HWND focus = GetFocus();
+        if (LOWORD(wp) == WA_INACTIVE) {
+            if (focus && IsChild(hwnd(), focus)) focus_ = focus;
+        } else if (focus_ && IsWindow(focus_)) {
+            SetFocus(focus_);
+            handled = true;
+        }
+    }
     return 0;
 }
 

@@ -1,8 +1,11 @@
 // TForm1: the comment editor, the main window. Its creation runs start-up.
 #pragma once
 
+#include <array>
+
 #include "core/startup.h"
 #include "ui/form.h"
+#include "ui/pictures.h"
 
 namespace glossira {
 
@@ -30,6 +33,9 @@ private:
     void OnTimer(UINT_PTR id) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
+    void LoadPictures();
+    static LRESULT CALLBACK MemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
     void Timer1Timer();
     void BitBtn1Click() { CopyClip(); }
     void BitBtn2Click() { Sav(); }
@@ -48,6 +54,9 @@ private:
     HWND SpeedButton1 = nullptr;
     HWND SpeedButton2 = nullptr;
     bool saveAllowed_ = false;
+    HWND focus_ = nullptr;  // the control that had the focus when the window was left
+    std::array<UniqueIcon, 5> pictures_;
+    std::array<UniqueImageList, 5> pictureLists_;
 
     friend std::vector<ControlSpec> EditorControls(EditorForm& form);
 };
