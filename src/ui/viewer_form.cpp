@@ -2,40 +2,166 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "core/cp1251.h"
 #include "core/messages.h"
 #include "core/startup.h"
+#include "core/wide_win.h"
+#include "shell/settings_registry.h"
+#include "shell/shell_ops.h"
+#include "ui/app.h"
 #include "ui/controls_win.h"
+#include "ui/editor_form.h"
+#include "ui/viewer_layout.h"
 
 namespace glossira {
 namespace {
-constexpr int kViewerMemo = 301;
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kBlack = 0;
+constexpr COLORREF kLightGrey = 0xE5E5E5;
+constexpr DWORD kViewerStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+void AppendItem(HMENU menu, UINT_PTR id, const char* utf8Caption)
+{
+    AppendMenuW(menu, MF_STRING, id, Wide(FromUtf8(utf8Caption)).c_str());
+}
+
+}  // namespace
+
+bool ColorDialog::Execute(HWND owner)
+{
+    CHOOSECOLORW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.rgbResult = color;
+    dialog.lpCustColors = custom;
+    dialog.Flags = flags;
+    if (!ChooseColorW(&dialog)) return false;  // Cancel, or the dialog could not open
+    color = dialog.rgbResult;
+    return true;
 }
 
 void ViewerForm::FormCreate()
 {
-    Create({L"TForm3", msg::ViewerCaption(), 33, 13, 497, 431,
-            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN});
-    CreateControls({{&Memo1, kViewerMemo, L"EDIT", 0, 0, 489, 385, "",
+    std::fill(std::begin(ColorDialog1.custom), std::end(ColorDialog1.custom), kWhite);
+    ColorDialog1.custom[0] = kLightGrey;  // custom colour A
+    ColorDialog1.color = kLightGrey;
+    ColorDialog1.flags = CC_RGBINIT | CC_FULLOPEN;
+    std::fill(std::begin(ColorDialog2.custom), std::end(ColorDialog2.custom), kWhite);
+    ColorDialog2.color = kBlack;
+    ColorDialog2.flags = CC_RGBINIT;
+
+    Create({L"TForm3", msg::ViewerCaption(), 33, 13, 497, 431, kViewerStyle});
+    CreateMainMenu();
+    CreateControls({{&Memo1, kViewerMemo1, L"EDIT", 0, 0, 489, 385, "",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                      WS_EX_CLIENTEDGE, ""}});
+    // The memo has its own font: the window's, in bold.
+    memoFont_.reset(CreateFontW(-MulDiv(8, static_cast<int>(Dpi()), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    SendMessageW(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), FALSE);
     SendMessageW(Memo1, EM_SETLIMITTEXT, 0, 0);
     SetWindowSubclass(Memo1, &ViewerForm::MemoProc, 1, 0);
+    SetColors(back_, text_);
+    AutoSize();
+}
+
+void ViewerForm::CreateMainMenu()
+{
+    HMENU bar = CreateMenu();
+    HMENU settings = CreatePopupMenu();
+    AppendItem(settings, kN3, "Цвет Фона");
+    AppendItem(settings, kN4, "Цвет Текста");
+    AppendItem(settings, kN7, "Выставить по умолчанию");
+    AppendItem(settings, kN5, "");  // N5: an item with an empty caption and no action
+    AppendItem(settings, kN6, "Сохранить Цвета");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), Wide(FromUtf8("Установки")).c_str());
+    AppendItem(bar, kN2, "Редактор");
+    AppendItem(bar, kEsc1, "Выход (Esc)");
+    SetMenu(hwnd(), bar);  // destroyed with the window
+}
+
+// The window fits its contents: the client area is exactly the memo.
+void ViewerForm::AutoSize()
+{
+    RECT memo{};
+    GetWindowRect(Memo1, &memo);
+    RECT outer{0, 0, memo.right - memo.left, memo.bottom - memo.top};
+    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
+    if (!adjustForDpi || !adjustForDpi(&outer, style, TRUE, exStyle, Dpi()))
+        AdjustWindowRectEx(&outer, style, TRUE, exStyle);
+    SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps onto a second row makes the client lower.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int missing = (memo.bottom - memo.top) - (client.bottom - client.top);
+    if (missing > 0)
+        SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + missing,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ViewerForm::Open(const std::string& text, const Settings& settings, const RunState& run)
 {
     SetEditText(Memo1, text);
-    back_ = settings.ColorBack & 0xFFFFFF;
-    text_ = settings.ColorText & 0xFFFFFF;
-    brush_.reset(CreateSolidBrush(back_));
     SetCaption(ViewerCaptionFor(run));
+    ColorDialog1.color = settings.ColorBack & 0xFFFFFF;
+    ColorDialog2.color = settings.ColorText & 0xFFFFFF;
+    SetColors(settings.ColorBack & 0xFFFFFF, settings.ColorText & 0xFFFFFF);
     Show();
     SetFocus(Memo1);
 }
 
+void ViewerForm::SetColors(COLORREF back, COLORREF text)
+{
+    back_ = back;
+    text_ = text;
+    brush_.reset(CreateSolidBrush(back_));
+    InvalidateRect(Memo1, nullptr, TRUE);
+}
+
+void ViewerForm::N3Click()
+{
+    if (ColorDialog1.Execute(hwnd())) SetColors(ColorDialog1.color, text_);
+}
+
+void ViewerForm::N4Click()
+{
+    if (ColorDialog2.Execute(hwnd())) SetColors(back_, ColorDialog2.color);
+}
+
+void ViewerForm::N7Click() { SetColors(kWhite, kBlack); }
+
+void ViewerForm::N6Click()
+{
+    App& app = TheApp();
+    if (LacksMachineWriteAccess(*app.registry)) {
+        ShowMessage(msg::NeedNotGuest());
+        return;
+    }
+    SaveColors(*app.registry, back_, text_);
+    app.settings.ColorBack = back_;
+    app.settings.ColorText = text_;
+}
+
+void ViewerForm::N2Click()
+{
+    Hide();
+    TheApp().editor->Show();
+}
+
+void ViewerForm::Esc1Click() { Terminate(); }
+
 LRESULT CALLBACK ViewerForm::MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR)
 {
-    if (msg == WM_KEYDOWN && wp == VK_ESCAPE) {
+    if (msg == WM_KEYDOWN && wp == VK_ESCAPE) {  // Memo1KeyDown
         Terminate();
         return 0;
     }
@@ -44,28 +170,37 @@ LRESULT CALLBACK ViewerForm::MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
 
 bool ViewerForm::OnCommand(int id, int, HWND)
 {
-    if (id == IDCANCEL) {  // Esc in the window
-        Terminate();
-        return true;
+    switch (id) {
+    case kN3: N3Click(); return true;
+    case kN4: N4Click(); return true;
+    case kN7: N7Click(); return true;
+    case kN5: return true;
+    case kN6: N6Click(); return true;
+    case kN2: N2Click(); return true;
+    case kEsc1: Esc1Click(); return true;
+    case IDCANCEL: Terminate(); return true;  // Esc in the window, through the dialog keys
+    default: return false;
     }
-    return false;
 }
 
 LRESULT ViewerForm::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled)
 {
     handled = true;
     switch (msg) {
-    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSTATIC:  // a read-only edit asks for these
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wp);
         SetTextColor(dc, text_);
         SetBkColor(dc, back_);
         return reinterpret_cast<LRESULT>(brush_.get());
     }
-    case WM_KEYDOWN:
+    case WM_KEYDOWN:  // FormKeyDown
         if (wp == VK_ESCAPE) Terminate();
         return 0;
-    case WM_CLOSE:
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE && IsWindowVisible(Memo1)) SetFocus(Memo1);
+        return 0;
+    case WM_CLOSE:  // FormCloseQuery/FormClose: no question, the process ends
         Terminate();
         return 0;
     default:
