@@ -1,0 +1,127 @@
+#include "shell/install.h"
+
+#include "core/cp1251.h"
+#include "core/error.h"
+#include "core/messages.h"
+#include "core/paths.h"
+#include "shell/registry_store.h"
+#include "shell/shell_ops.h"
+
+namespace glossira {
+namespace {
+
+const std::string& ShortcutName()
+{
+    static const std::string name = FromUtf8("Глоссира.lnk");
+    return name;
+}
+
+std::string ClassKey() { return std::string("CLSID\\") + kHandlerClassId; }
+constexpr const char* kHandlerKey = "*\\shellex\\ContextMenuHandlers\\Glossira";
+constexpr const char* kAppPathKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+std::string CannotCreate(const std::string& key) { return Format(msg::FailedToCreateKey(), key); }
+std::string CannotSet(const std::string& name) { return Format(msg::FailedToSetData(), name); }
+
+void Append(InstallPlan& plan, InstallPlan more)
+{
+    for (auto& action : more) plan.push_back(std::move(action));
+}
+
+struct Applier {
+    RegistryBackend& registry;
+    ShellServices& shell;
+
+    void operator()(const WriteKeyValues& a) const
+    {
+        RegistryStore store(registry);
+        store.SetRoot(a.root);
+        if (!store.OpenKey(a.key, true)) throw Error(a.openFailure);
+        for (const auto& [name, data] : a.values) store.WriteString(name, data);
+    }
+    void operator()(const DeleteKeyTree& a) const
+    {
+        RegistryStore store(registry);
+        store.SetRoot(a.root);
+        store.DeleteKey(a.key);
+    }
+    void operator()(const MakeShortcut& a) const { shell.CreateLink(a.link, a.arguments, a.target, a.workingDir); }
+    void operator()(const RemoveFile& a) const { shell.EraseFile(a.path); }
+};
+
+}  // namespace
+
+InstallPlan InstallSendToPlan(const std::string& sendToFolder, const std::string& exePath)
+{
+    return {MakeShortcut{sendToFolder + ShortcutName(), "", exePath, FolderWithSeparator(exePath)}};
+}
+
+InstallPlan RemoveSendToPlan(const std::string& sendToFolder) { return {RemoveFile{sendToFolder + ShortcutName()}}; }
+
+InstallPlan RegisterContextMenuPlan(const std::string& programDir, const std::string& exePath)
+{
+    const std::string classKey = ClassKey();
+    const std::string serverKey = classKey + "\\InprocServer32";
+    return {
+        WriteKeyValues{RootKey::ClassesRoot, classKey, {{"", "Glossira"}}, CannotCreate(classKey)},
+        // A server key that cannot be opened fails on its threading model.
+        WriteKeyValues{RootKey::ClassesRoot, serverKey,
+                       {{"", programDir + "tavrex.dll"}, {"ThreadingModel", "Apartment"}},
+                       CannotSet("ThreadingModel")},
+        WriteKeyValues{RootKey::ClassesRoot, kHandlerKey, {{"", kHandlerClassId}}, CannotCreate(kHandlerKey)},
+        WriteKeyValues{RootKey::LocalMachine, kAppPathKey, {{"path", exePath}}, CannotSet("path")},
+    };
+}
+
+InstallPlan UnregisterContextMenuPlan()
+{
+    return {
+        DeleteKeyTree{RootKey::ClassesRoot, ClassKey()},
+        DeleteKeyTree{RootKey::ClassesRoot, kHandlerKey},
+        DeleteKeyTree{RootKey::LocalMachine, kAppPathKey},
+    };
+}
+
+InstallPlan FullRemovalPlan(const std::string& sendToFolder, const std::string& programDir)
+{
+    InstallPlan plan = RemoveSendToPlan(sendToFolder);
+    Append(plan, UnregisterContextMenuPlan());
+    // Quoted: RunOnce runs the text as a command line, and an unquoted path
+    // with blanks would start a program placed at one of its blanks.
+    plan.push_back(WriteKeyValues{RootKey::LocalMachine, kRunOnceKey,
+                                  {{"glossira", "\"" + programDir + "unins000.exe\""}}, CannotSet("glossira")});
+    return plan;
+}
+
+void ApplyPlan(const InstallPlan& plan, RegistryBackend& registry, ShellServices& shell)
+{
+    for (const auto& action : plan) std::visit(Applier{registry, shell}, action);
+}
+
+void InstallSendTo(const InstallContext& c)
+{
+    ApplyPlan(InstallSendToPlan(SendToFolder(c.registry), c.exePath), c.registry, c.shell);
+}
+
+void RemoveSendTo(const InstallContext& c)
+{
+    ApplyPlan(RemoveSendToPlan(SendToFolder(c.registry)), c.registry, c.shell);
+}
+
+void RegisterContextMenu(const InstallContext& c)
+{
+    ApplyPlan(RegisterContextMenuPlan(c.programDir, c.exePath), c.registry, c.shell);
+}
+
+void UnregisterContextMenu(const InstallContext& c) { ApplyPlan(UnregisterContextMenuPlan(), c.registry, c.shell); }
+
+RemovalResult ScheduleFullRemoval(const InstallContext& c, Dialogs& dialogs)
+{
+    if (!dialogs.Confirm(msg::ConfirmRemoval(), msg::ConfirmCaption())) return RemovalResult::Declined;
+    ApplyPlan(FullRemovalPlan(SendToFolder(c.registry), c.programDir), c.registry, c.shell);
+    dialogs.Inform(msg::RemovedAfterReboot(), msg::AppTitle());
+    return RemovalResult::Removed;
+}
+
+}  // namespace glossira
