@@ -1,0 +1,224 @@
+// The settings window's OK over the in-memory registry and a fake shell.
+#include <gtest/gtest.h>
+
+#include "core/cp1251.h"
+#include "core/messages.h"
+#include "fake_shell.h"
+#include "shell/registry_memory.h"
+#include "shell/settings_action.h"
+#include "shell/settings_registry.h"
+
+using namespace glossira;
+
+namespace {
+
+constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kProbeKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
+constexpr const char* kSettings = "Software\\Orvik\\Glossira";
+constexpr const char* kClassKey = "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
+constexpr const char* kServerKey = "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}\\InprocServer32";
+constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+const std::string kProgramDir = "C:\\Tools\\";
+const std::string kExe = "C:\\Tools\\glossira.exe";
+
+struct SettingsOkAction : ::testing::Test {
+    MemoryRegistry reg;
+    FakeShell shell;
+    InstallContext context{reg, shell, kProgramDir, kExe};
+    std::string link = "C:\\Users\\u\\SendTo\\" + FromUtf8("Глоссира.lnk");
+    SettingsChoices choices;
+
+    SettingsOkAction()
+    {
+        reg.SetString(RootKey::CurrentUser, kShellFolders, "SendTo", "C:\\Users\\u\\SendTo");
+        reg.SetString(RootKey::LocalMachine, kProbeKey, "Common Desktop", "C:\\Users\\Public\\Desktop");
+    }
+    // A user without administrator rights.
+    void LimitedUser() { reg.LimitAccess(RootKey::LocalMachine, "SOFTWARE", kKeyRead); }
+
+    SettingsOutcome Ok(bool answerYes = true)
+    {
+        ScriptedDialogs dialogs(answerYes);
+        SettingsOutcome outcome = SettingsOk(choices, context, dialogs);
+        questions = dialogs.questions;
+        informed = dialogs.messages;
+        return outcome;
+    }
+    std::optional<RegistryValue> Setting(const char* name) const
+    {
+        return reg.Value(RootKey::LocalMachine, kSettings, name);
+    }
+
+    std::vector<std::string> questions, informed;
+};
+
+}  // namespace
+
+TEST_F(SettingsOkAction, SavedSettingsAreReportedAndEndTheProgram)
+{
+    SettingsOutcome outcome = Ok();
+    EXPECT_EQ(outcome.edit2, "txt");
+    EXPECT_EQ(outcome.message, FromUtf8("Установки сохранены"));
+    EXPECT_FALSE(outcome.error);
+    EXPECT_TRUE(outcome.terminate);
+    EXPECT_EQ(Setting("Ext")->data, "txt");
+    EXPECT_EQ(Setting("Strlog")->data, "reget.log;descript.ion;");
+    EXPECT_EQ(Setting("PathStrLog")->data, "");
+    EXPECT_TRUE(questions.empty());
+    EXPECT_TRUE(informed.empty());
+    EXPECT_TRUE(shell.files.empty());
+}
+
+TEST_F(SettingsOkAction, RefusedProbeShowsItsTextKeepsSendToAndWritesNothingElse)
+{
+    choices.CheckBox4 = true;
+    choices.CheckBox7 = true;
+    choices.CheckBox6 = true;
+    choices.Edit2 = "exe";
+    LimitedUser();
+    const std::string before = reg.Dump();
+
+    SettingsOutcome outcome = Ok();
+    EXPECT_EQ(outcome.message, FromUtf8("Для Сохранения установок нужно зайти в систему под администратором"));
+    EXPECT_FALSE(outcome.terminate);
+    EXPECT_FALSE(outcome.error);
+    EXPECT_FALSE(outcome.edit2);  // Edit2 keeps what was typed
+    EXPECT_EQ(shell.links.count(link), 1u);
+    EXPECT_EQ(reg.Dump(), before);
+
+    // Removing the shortcut is carried out all the same.
+    choices = SettingsChoices{};
+    choices.CheckBox8 = true;
+    choices.CheckBox5 = true;  // full removal is not even asked for
+    outcome = Ok();
+    EXPECT_EQ(outcome.message, msg::NeedAdministrator());
+    EXPECT_TRUE(shell.files.empty());
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(reg.Dump(), before);
+}
+
+TEST_F(SettingsOkAction, FailedWriteStopsTheActionAndTheWindowStays)
+{
+    choices.CheckBox1 = false;  // writes NoLog
+    choices.Edit2 = " bat ";
+    reg.FailWrites("NoLog");
+    SettingsOutcome outcome = Ok();
+    EXPECT_EQ(outcome.error, "Failed to set data for 'NoLog'");
+    EXPECT_FALSE(outcome.message);
+    EXPECT_FALSE(outcome.terminate);
+    EXPECT_EQ(outcome.edit2, "###");  // already put back before the writes
+    EXPECT_EQ(Setting("Ext")->data, "###");
+    EXPECT_FALSE(Setting("NoLog"));
+    EXPECT_FALSE(Setting("Strlog"));  // nothing after the failure
+}
+
+TEST_F(SettingsOkAction, FailedContextMenuRegistrationSavesNoSettings)
+{
+    choices.CheckBox4 = true;
+    choices.CheckBox7 = true;
+    reg.RefuseOpen(RootKey::ClassesRoot, kServerKey);
+    SettingsOutcome outcome = Ok();
+    EXPECT_EQ(outcome.error, "Failed to set data for 'ThreadingModel'");
+    EXPECT_FALSE(outcome.terminate);
+    EXPECT_FALSE(outcome.edit2);
+    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, kClassKey, "")->data, "Glossira");
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kSettings));
+    EXPECT_EQ(shell.links.count(link), 1u);  // done before the failure
+}
+
+TEST_F(SettingsOkAction, SettingsKeyThatCannotBeCreatedFailsOnExt)
+{
+    reg.RefuseOpen(RootKey::LocalMachine, "Software\\Orvik");
+    SettingsOutcome outcome = Ok();
+    EXPECT_EQ(outcome.error, "Failed to set data for 'Ext'");
+    EXPECT_FALSE(outcome.terminate);
+}
+
+TEST_F(SettingsOkAction, ExtensionIsTrimmedAndExecutableOnesBecomeHashes)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"exe", "###"}, {" Exe ", "###"}, {"bat", "###"},   {"cOm", "###"},   {"", "###"},
+        {"   ", "###"}, {"exe1", "exe1"}, {".exe", ".exe"}, {" log ", "log"}, {"t t", "t t"},
+    };
+    for (const auto& [typed, saved] : cases) {
+        choices.Edit2 = typed;
+        SettingsOutcome outcome = Ok();
+        EXPECT_EQ(outcome.edit2, saved) << '"' << typed << '"';
+        EXPECT_EQ(Setting("Ext")->data, saved) << '"' << typed << '"';
+        EXPECT_EQ(Setting("Ext")->type, ValueType::String);
+    }
+    EXPECT_EQ(SavedExtension(FromUtf8(" тхт ")), FromUtf8("тхт"));
+}
+
+TEST_F(SettingsOkAction, AssociationIsMadeForTheSavedExtension)
+{
+    choices.CheckBox6 = true;
+    choices.Edit2 = " EXE";
+    EXPECT_TRUE(Ok().terminate);
+    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, ".###", "")->data, "GlossiraFile");
+    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, "GlossiraFile", "")->data, "Glossira Document");
+    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, "GlossiraFile\\shell\\open\\command", "")->data,
+              "\"C:\\Tools\\glossira.exe\" \"%1\"");
+    EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, ".exe"));
+    EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, ". EXE"));
+
+    MemoryRegistry plain;
+    plain.SetString(RootKey::LocalMachine, kProbeKey, "x", "y");
+    InstallContext second{plain, shell, kProgramDir, kExe};
+    choices.CheckBox6 = false;
+    ScriptedDialogs dialogs(true);
+    SettingsOk(choices, second, dialogs);
+    EXPECT_FALSE(plain.KeyExists(RootKey::ClassesRoot, "GlossiraFile"));
+}
+
+TEST_F(SettingsOkAction, FlagsAreWrittenAsOneOrDeletedAndReadBack)
+{
+    choices.CheckBox1 = false;
+    choices.CheckBox2 = true;
+    choices.CheckBox3 = false;
+    choices.Edit1 = " a.log;b.log ";
+    choices.FilenameEdit1 = "\"C:\\My Logs\\x.log\"";
+    Ok();
+    for (const char* flag : {"NoLog", "LogPath", "NoOneStr"}) {
+        auto value = Setting(flag);
+        ASSERT_TRUE(value) << flag;
+        EXPECT_EQ(value->type, ValueType::DWord) << flag;
+        EXPECT_EQ(value->data, std::string("\x01\x00\x00\x00", 4)) << flag;
+    }
+    EXPECT_EQ(Setting("Strlog")->data, " a.log;b.log ");
+    EXPECT_EQ(Setting("PathStrLog")->data, "C:\\My Logs\\x.log");
+    Settings read = LoadSettings(reg);
+    EXPECT_TRUE(read.NoLog);
+    EXPECT_TRUE(read.LogPath);
+    EXPECT_TRUE(read.NoOneStr);
+    EXPECT_EQ(read.PathStrLog, "C:\\My Logs\\x.log");
+
+    choices = SettingsChoices{};
+    Ok();
+    for (const char* flag : {"NoLog", "LogPath", "NoOneStr"}) EXPECT_FALSE(Setting(flag)) << flag;
+    read = LoadSettings(reg);
+    EXPECT_FALSE(read.NoLog || read.LogPath || read.NoOneStr);
+}
+
+TEST_F(SettingsOkAction, FullRemovalWritesNoSettings)
+{
+    reg.SetString(RootKey::ClassesRoot, kClassKey, "", "Glossira");
+    choices.CheckBox5 = true;
+    choices.Edit2 = "exe";
+    const std::string before = reg.Dump();
+
+    SettingsOutcome declined = Ok(false);
+    EXPECT_FALSE(declined.terminate);
+    EXPECT_FALSE(declined.message || declined.error || declined.edit2);
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_EQ(reg.Dump(), before);
+
+    SettingsOutcome removed = Ok(true);
+    EXPECT_TRUE(removed.terminate);
+    EXPECT_FALSE(removed.message || removed.error || removed.edit2);
+    EXPECT_EQ(informed, std::vector<std::string>{msg::AppTitle() + "|" + msg::RemovedAfterReboot()});
+    EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, kClassKey));
+    EXPECT_TRUE(reg.Value(RootKey::LocalMachine, kRunOnceKey, "glossira"));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kSettings));
+}
