@@ -1,0 +1,267 @@
+// The editor window's buttons as a person uses them, and its layout against
+// its control table at 100 % and 150 % scaling.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/cp1251.h"
+#include "driver.h"
+#include "inspect.h"
+#include "ui/editor_layout.h"
+#include "ui/resource_ids.h"
+
+using namespace glossira;
+using namespace glossira::e2e;
+
+namespace {
+
+struct Folder {
+    std::wstring path = TempFolder(L"glossira-editor");
+    ~Folder() { RemoveFolder(path); }
+    std::wstring operator/(const std::wstring& name) const { return path + name; }
+};
+
+class EditorWindow : public ::testing::Test {
+protected:
+    // Starts the editor on dir\a.zip, with a.txt holding `comment` (none when nullptr).
+    HWND Start(const char* comment)
+    {
+        if (comment) WriteFileBytes(dir / L"a.txt", FromUtf8(comment));
+        app = std::make_unique<Program>(L"\"" + (dir / L"a.zip") + L"\"");
+        editor = app->WaitWindow(L"TForm1");
+        if (editor) {
+            memo = Control(editor, kMemo1);
+            list = Control(editor, kListBox2);
+        }
+        return editor;
+    }
+    bool MemoBecomes(const std::wstring& text)
+    {
+        return Eventually([&] { return EditText(memo) == text; }, 10000);
+    }
+    bool ListBecomes(const std::vector<std::wstring>& items)
+    {
+        return Eventually([&] { return ListItems(list) == items; }, 10000);
+    }
+    // Clicks a button, then waits until the click has been handled: a
+    // character posted after it reaches the start of the memo.
+    void ClickAndSettle(int id)
+    {
+        SendMessageW(memo, EM_SETSEL, 0, 0);
+        Click(Control(editor, id));
+        PostMessageW(memo, WM_CHAR, L'#', 1);
+        Eventually([&] {
+            std::wstring text = EditText(memo);
+            return !text.empty() && text[0] == L'#';
+        }, 10000);
+    }
+    void Import(const std::wstring& clipboard, const std::vector<std::wstring>& expected)
+    {
+        ASSERT_TRUE(PutOnClipboard(clipboard));
+        Click(Control(editor, kBitBtn1));
+        ASSERT_TRUE(ListBecomes(expected));
+    }
+
+    Folder dir;
+    std::unique_ptr<Program> app;
+    HWND editor = nullptr;
+    HWND memo = nullptr;
+    HWND list = nullptr;
+};
+
+}  // namespace
+
+TEST_F(EditorWindow, ClipboardImportThenSaveAppendsTheList)
+{
+    ASSERT_TRUE(Start("старое"));
+    Import(L"   Привет, мир\r\n\r\nвторая строка\r\n", {L"Привет, мир", L"вторая строка"});
+    Click(Control(editor, kBitBtn2));
+    EXPECT_EQ(app->WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("старое\r\nПривет, мир\r\nвторая строка\r\n"));
+}
+
+TEST_F(EditorWindow, EraseEmptiesTheListAndDoesNothingOnAnEmptyOne)
+{
+    ASSERT_TRUE(Start("текст"));
+    Import(L"один\r\nдва", {L"один", L"два"});
+    Click(Control(editor, kBitBtn3));
+    EXPECT_TRUE(ListBecomes({}));
+    ClickAndSettle(kBitBtn3);
+    EXPECT_EQ(EditText(memo), L"#текст");
+    EXPECT_TRUE(ListItems(list).empty());
+    EXPECT_FALSE(app->HasVisibleWindow(L"#32770"));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("текст"));
+}
+
+TEST_F(EditorWindow, ArrowMovesTheListToTheEndOfTheMemoOnce)
+{
+    ASSERT_TRUE(Start("текст"));
+    Import(L"один\r\nдва\r\n", {L"один", L"два"});
+    Click(Control(editor, kSpeedButton2));
+    EXPECT_TRUE(MemoBecomes(L"текст\r\nодин\r\nдва\r\n"));
+    EXPECT_TRUE(ListItems(list).empty());
+    ClickAndSettle(kSpeedButton2);
+    EXPECT_EQ(EditText(memo), L"#текст\r\nодин\r\nдва\r\n");
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+TEST_F(EditorWindow, ArrowAfterALineEndAddsNoEmptyLine)
+{
+    ASSERT_TRUE(Start("текст\r\n"));
+    Import(L"один", {L"один"});
+    Click(Control(editor, kSpeedButton2));
+    EXPECT_TRUE(MemoBecomes(L"текст\r\nодин\r\n"));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+TEST_F(EditorWindow, SearchTwicePutsTheHarvestedLinesTwiceOnTop)
+{
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/A.ZIP 22\r\n");
+    WriteFileBytes(dir / L"descript.ion", FromUtf8("a.zip Архив примера\r\n"));
+    // The first line names the target: no harvest at start-up.
+    ASSERT_TRUE(Start("a.zip: мой\r\n"));
+    EXPECT_EQ(EditText(memo), L"a.zip: мой\r\n");
+    const std::wstring once = L"a.zip Архив примера\r\n08.12.2026 http://example.org/A.ZIP 22\r\n";
+    Click(Control(editor, kBitBtn4));
+    EXPECT_TRUE(MemoBecomes(once + L"a.zip: мой\r\n"));
+    Click(Control(editor, kBitBtn4));
+    EXPECT_TRUE(MemoBecomes(once + once + L"a.zip: мой\r\n"));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("a.zip: мой\r\n"));
+}
+
+TEST_F(EditorWindow, HelpWithoutAHelpFileShowsNothingAndTheWindowStays)
+{
+    ASSERT_TRUE(Start("текст"));
+    ClickAndSettle(kSpeedButton1);
+    Sleep(1000);  // a message box, if any, would be up by now
+    EXPECT_FALSE(app->HasVisibleWindow(L"#32770"));
+    EXPECT_TRUE(app->HasVisibleWindow(L"TForm1"));
+    EXPECT_EQ(EditText(memo), L"#текст");
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// Each picture has its own images for 100 % and 200 % scaling, so neither is
+// a scaled copy of the other.
+TEST(EditorWindowPictures, HaveNativeImagesAt16And32Pixels)
+{
+    std::wstring exe = ProgramPath();
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(module);
+    for (int id : {IDI_CLIPBOARD, IDI_SAVE, IDI_ERASE, IDI_HELP, IDI_ARROW}) {
+        HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+        ASSERT_TRUE(group) << id;
+        auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
+        for (int size : {16, 32}) {
+            int icon = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+            HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(icon), MAKEINTRESOURCEW(3) /* RT_ICON */);
+            ASSERT_TRUE(image) << id << " at " << size;
+            auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+            EXPECT_EQ(header->biWidth, size) << id;
+            EXPECT_EQ(header->biHeight, 2 * size) << id;  // colour and mask
+            EXPECT_EQ(header->biBitCount, 32) << id;
+        }
+    }
+    FreeLibrary(module);
+}
+
+// The window and its controls against the control table, scaled to the DPI.
+class EditorWindowLayout : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        SetProcessDPIAware();  // coordinates of the program's windows unscaled
+        SetSystemDpi(static_cast<DWORD>(GetParam()));
+    }
+    void TearDown() override { ResetSystemDpi(); }
+    int Scale(int value) const { return MulDiv(value, GetParam(), 96); }
+};
+
+TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
+{
+    struct Row {
+        int id;
+        const wchar_t* windowClass;
+        int left, top, width, height;
+        const wchar_t* text;  // nullptr: not checked
+        const wchar_t* hint;  // nullptr: none
+        bool tabStop;
+        bool picture;
+    };
+    const Row table[] = {
+        {kMemo3, L"Edit", 257, 289, 0, 7, L"Memo3", nullptr, true, false},
+        {kListBox2, L"ListBox", 8, 216, 577, 129, nullptr, L"Коментарий экспортируемый из Буфера обмена", true, false},
+        {kMemo1, L"Edit", 8, 8, 593, 193, nullptr, L"Здесь можете писать коментарий", true, false},
+        {kBitBtn1, L"Button", 112, 360, 193, 25, L"Копировать Буфер Обмена", nullptr, true, true},
+        {kBitBtn2, L"Button", 312, 360, 177, 25, L"Запись и Выход", nullptr, true, true},
+        {kBitBtn3, L"Button", 592, 272, 75, 25, L"Стереть", nullptr, true, true},
+        {kBitBtn4, L"Button", 608, 80, 51, 25, L"Поиск", nullptr, true, false},
+        {kSpeedButton1, L"Button", 608, 360, 23, 22, L"", nullptr, false, true},
+        {kSpeedButton2, L"Button", 616, 240, 23, 22, L"", L"Перенести текст из нижнего в верхнее окно", false, true},
+    };
+
+    Folder dir;
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+
+    RECT window{};
+    GetWindowRect(editor, &window);
+    EXPECT_EQ(window.left, Scale(11));
+    EXPECT_EQ(window.top, Scale(39));
+    EXPECT_EQ(window.right - window.left, Scale(675));
+    EXPECT_EQ(window.bottom - window.top, Scale(427));
+    LONG style = GetWindowLongW(editor, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   a.zip");
+
+    std::map<HWND, std::wstring> hints;
+    for (const Hint& hint : Hints(editor)) hints[hint.control] = hint.text;
+
+    std::vector<HWND> children = Children(editor);
+    ASSERT_EQ(children.size(), std::size(table));
+    RECT client{};
+    GetClientRect(editor, &client);
+    for (std::size_t i = 0; i < std::size(table); ++i) {
+        const Row& row = table[i];
+        HWND control = children[i];
+        SCOPED_TRACE(testing::Message() << "control " << row.id);
+        EXPECT_EQ(GetDlgCtrlID(control), row.id) << "tab order";
+        wchar_t name[32];
+        GetClassNameW(control, name, 32);
+        EXPECT_EQ(_wcsicmp(name, row.windowClass), 0);
+        RECT bounds = BoundsInParent(control);
+        EXPECT_EQ(bounds.left, Scale(row.left));
+        EXPECT_EQ(bounds.top, Scale(row.top));
+        EXPECT_EQ(bounds.right - bounds.left, Scale(row.width));
+        EXPECT_EQ(bounds.bottom - bounds.top, Scale(row.height));
+        EXPECT_LE(bounds.right, client.right) << "inside the window";
+        EXPECT_LE(bounds.bottom, client.bottom) << "inside the window";
+        if (row.text) {
+            EXPECT_EQ(Text(control), row.text);
+        }
+        auto hint = hints.find(control);
+        if (row.hint) {
+            ASSERT_NE(hint, hints.end());
+            EXPECT_EQ(hint->second, row.hint);
+        } else {
+            EXPECT_EQ(hint, hints.end());
+        }
+        EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, row.tabStop);
+        EXPECT_EQ(HasPicture(control), row.picture);
+    }
+    EXPECT_EQ(hints.size(), 3u);
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+// 150 %: a window of 200 % would not fit on the 1280-pixel virtual screen.
+INSTANTIATE_TEST_SUITE_P(EditorWindowAtDpi, EditorWindowLayout, ::testing::Values(96, 144));
