@@ -1,7 +1,10 @@
 // TForm2: the settings window, shown when the program starts without a file.
+// Every way out of it ends the process, except a refused privilege probe, an
+// error and a No to the removal question.
 #pragma once
 
 #include "core/settings.h"
+#include "shell/settings_action.h"
 #include "ui/form.h"
 
 namespace glossira {
@@ -9,10 +12,56 @@ namespace glossira {
 class SettingsForm final : public Form {
 public:
     void FormCreate();
+    // The controls that carry Settings.
     void Fill(const Settings& settings);
 
 private:
+    bool OnCommand(int id, int code, HWND control) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+
+    // Checking box `number` unchecks the boxes it excludes; unchecking does nothing.
+    void InterlockClick(int number);
+    void Button1Click();
+    void Button2Click();
+    void SpeedButton1Click();
+    void FilenameEdit1ButtonClick();
+    void FormCloseQuery();
+
+    SettingsChoices Choices() const;
+    HWND Box(int number) const;
+    void FitLabels();
+    void KeepColoursWhenThemed();
+
+    HWND GroupBox1 = nullptr;
+    HWND CheckBox4 = nullptr;
+    HWND CheckBox7 = nullptr;
+    HWND CheckBox8 = nullptr;
+    HWND CheckBox9 = nullptr;
+    HWND CheckBox5 = nullptr;
+    HWND GroupBox2 = nullptr;
+    HWND Label3 = nullptr;
+    HWND CheckBox1 = nullptr;
+    HWND Edit1 = nullptr;
+    HWND Label4 = nullptr;
+    HWND CheckBox2 = nullptr;
+    HWND FilenameEdit1 = nullptr;
+    HWND FilenameEdit1Button = nullptr;
+    HWND CheckBox3 = nullptr;
+    HWND Button1 = nullptr;
+    HWND Button2 = nullptr;
+    HWND GroupBox3 = nullptr;
+    HWND Label5 = nullptr;
+    HWND Edit2 = nullptr;
+    HWND Label6 = nullptr;
+    HWND CheckBox6 = nullptr;
+    HWND SpeedButton1 = nullptr;
+    HWND lastFocus_ = nullptr;
+
+    friend std::vector<ControlSpec> SettingsControls(SettingsForm& form);
 };
+
+FormSpec SettingsWindowSpec();
+// The controls in tab order (creation order is tab order).
+std::vector<ControlSpec> SettingsControls(SettingsForm& form);
 
 }  // namespace glossira
