@@ -147,6 +147,23 @@ TEST_F(EditorWindow, HelpWithoutAHelpFileShowsNothingAndTheWindowStays)
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
+TEST_F(EditorWindow, CommentHasTheFocusAndTabMovesOnWithoutTypingATab)
+{
+    ASSERT_TRUE(Start("текст"));
+    auto focus = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(editor, nullptr), &info);
+        return info.hwndFocus;
+    };
+    EXPECT_TRUE(Eventually([&] { return focus() == memo; })) << "not the zero-width Memo3";
+    PressKey(memo, VK_TAB);
+    EXPECT_TRUE(Eventually([&] { return focus() == Control(editor, kBitBtn1); }));
+    EXPECT_EQ(EditText(memo), L"текст");
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
 // Each picture has its own images for 100 % and 200 % scaling, so neither is
 // a scaled copy of the other.
 TEST(EditorWindowPictures, HaveNativeImagesAt16And32Pixels)
