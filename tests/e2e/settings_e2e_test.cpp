@@ -1,0 +1,652 @@
+// The settings window worked as a person would: the interlocks, installing
+// and removing the shell integration, full removal, the saved settings and
+// the ways out that save nothing. Every test leaves the registry entries and
+// the Send To shortcut of the program as it found them: absent.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "inspect.h"
+#include "ui/settings_layout.h"
+
+using namespace glossira::e2e;
+using namespace glossira::settings_ids;
+
+namespace {
+
+const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
+const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
+const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+const std::wstring kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const std::wstring kSettingsKey = L"Software\\Orvik\\Glossira";
+
+std::string Utf8(const std::wstring& w)
+{
+    std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr)),
+                    '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    out.pop_back();
+    return out;
+}
+
+struct RegValue {
+    DWORD type = REG_NONE;
+    std::wstring text;  // REG_SZ
+    DWORD number = 0;   // REG_DWORD
+};
+
+std::optional<RegValue> ReadValue(HKEY root, const std::wstring& path, const std::wstring& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    BYTE data[4096] = {};
+    DWORD size = sizeof data - 2, type = 0;
+    LONG status = RegQueryValueExW(key, name.c_str(), nullptr, &type, data, &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    RegValue v;
+    v.type = type;
+    if (type == REG_SZ) v.text = reinterpret_cast<const wchar_t*>(data);
+    if (type == REG_DWORD) v.number = *reinterpret_cast<const DWORD*>(data);
+    return v;
+}
+
+std::wstring ReadText(HKEY root, const std::wstring& path, const std::wstring& name)
+{
+    auto v = ReadValue(root, path, name);
+    if (!v) return L"<missing>";
+    if (v->type != REG_SZ) return L"<type " + std::to_wstring(v->type) + L">";
+    return v->text;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Every key and value below root\path, one a line.
+void DumpTree(HKEY root, const std::wstring& path, std::wstring& out)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    out += path + L"\n";
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLen = 256, type = 0;
+        BYTE data[4096] = {};
+        DWORD size = sizeof data - 2;
+        if (RegEnumValueW(key, i, name, &nameLen, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        out += L"  " + std::wstring(name, nameLen) + L" " + std::to_wstring(type) + L" ";
+        if (type == REG_SZ) out += reinterpret_cast<const wchar_t*>(data);
+        if (type == REG_DWORD) out += std::to_wstring(*reinterpret_cast<const DWORD*>(data));
+        out += L"\n";
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLen = 256;
+        if (RegEnumKeyExW(key, i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        DumpTree(root, path + L"\\" + std::wstring(name, nameLen), out);
+    }
+    RegCloseKey(key);
+}
+
+std::wstring SendToFolder()
+{
+    return ReadText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                    L"SendTo");
+}
+
+std::wstring ShortcutPath() { return SendToFolder() + L"\\Глоссира.lnk"; }
+
+bool FileExists(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The target of a shortcut file, or "<unreadable>".
+std::wstring ShortcutTarget(const std::wstring& link)
+{
+    std::wstring result = L"<unreadable>";
+    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t target[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, 0)))
+                result = target;
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(init)) CoUninitialize();
+    return result;
+}
+
+std::wstring ProgramFolder()
+{
+    std::wstring exe = ProgramPath();
+    return exe.substr(0, exe.find_last_of(L'\\') + 1);
+}
+
+void ClickBox(HWND window, int id) { SendMessageW(Control(window, id), BM_CLICK, 0, 0); }
+bool IsChecked(HWND window, int id) { return SendMessageW(Control(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void SetChecked(HWND window, int id, bool on)
+{
+    SendMessageW(Control(window, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+void SetText(HWND control, const std::wstring& text)
+{
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Whether some pixel of the control's first text line, as on the screen,
+// has exactly this colour.
+bool DrawsColour(HWND control, COLORREF colour)
+{
+    RECT r{};
+    GetWindowRect(control, &r);
+    HDC screen = GetDC(nullptr);
+    bool found = false;
+    for (int y = r.top; y < r.top + 16 && y < r.bottom && !found; ++y)
+        for (int x = r.left; x < r.right && !found; ++x) found = GetPixel(screen, x, y) == colour;
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Clean();
+        CreateDirectoryW(SendToFolder().c_str(), nullptr);
+    }
+    void TearDown() override { Clean(); }
+
+    static void Clean()
+    {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey.c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Orvik");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey.c_str());
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kHandlerKey.c_str());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathKey.c_str());
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".###");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"GlossiraFile");
+        HKEY runOnce = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunOnceKey.c_str(), 0, KEY_ALL_ACCESS, &runOnce) == ERROR_SUCCESS) {
+            RegDeleteValueW(runOnce, L"glossira");
+            RegCloseKey(runOnce);
+        }
+        DeleteFileW(ShortcutPath().c_str());
+    }
+
+    // Everything the settings window may change.
+    static std::wstring Snapshot()
+    {
+        std::wstring out;
+        DumpTree(HKEY_LOCAL_MACHINE, kSettingsKey, out);
+        DumpTree(HKEY_CLASSES_ROOT, kClassKey, out);
+        DumpTree(HKEY_CLASSES_ROOT, kHandlerKey, out);
+        DumpTree(HKEY_LOCAL_MACHINE, kAppPathKey, out);
+        DumpTree(HKEY_CLASSES_ROOT, L".###", out);
+        DumpTree(HKEY_CLASSES_ROOT, L"GlossiraFile", out);
+        out += L"RunOnce " + ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira") + L"\n";
+        out += FileExists(ShortcutPath()) ? L"shortcut\n" : L"no shortcut\n";
+        return out;
+    }
+
+    // Presses OK, expects "Установки сохранены", answers it and waits for the end.
+    // Returns Edit2's text as the message box is shown.
+    static std::wstring SaveAndEnd(Program& app, HWND window)
+    {
+        Click(Control(window, kButton1));
+        HWND box = app.WaitMessageBox();
+        if (!box) return L"<no message box>";
+        EXPECT_EQ(MessageText(box), L"Установки сохранены");
+        EXPECT_EQ(Text(box), L"Глоссира");
+        std::wstring edit2 = Text(Control(window, kEdit2));
+        Answer(box, IDOK);
+        EXPECT_EQ(app.WaitExit(), 0);
+        return edit2;
+    }
+
+    // Runs the program once with `choose` applied to its window, then OK.
+    template <class F>
+    static std::wstring RunAndSave(F&& choose)
+    {
+        Program app(L"");
+        HWND window = app.WaitWindow(L"TForm2");
+        if (!window) return L"<no window>";
+        choose(window);
+        return SaveAndEnd(app, window);
+    }
+};
+
+}  // namespace
+
+class SettingsLayout : public Settings, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        Settings::SetUp();
+        SetSystemDpi(static_cast<DWORD>(GetParam()));
+    }
+    void TearDown() override
+    {
+        ResetSystemDpi();
+        Settings::TearDown();
+    }
+    int Scale(int v) const { return MulDiv(v, GetParam(), 96); }
+};
+
+TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
+{
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(Text(w), L"Установки (запуск glossira.exe без параметров показывает это окно)");
+    LONG style = GetWindowLongW(w, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(style & WS_CAPTION);
+    RECT outer{};
+    GetWindowRect(w, &outer);
+    EXPECT_EQ(outer.left, Scale(8));
+    EXPECT_EQ(outer.top, Scale(39));
+    EXPECT_EQ(outer.right - outer.left, Scale(661));
+    EXPECT_EQ(outer.bottom - outer.top, Scale(422));
+    EXPECT_FALSE(app.HasVisibleWindow(L"TForm1"));
+    RECT client{};
+    GetClientRect(w, &client);
+
+    struct Row {
+        int id;
+        const wchar_t* text;  // nullptr: not checked
+        int left, top, width, height;
+    };
+    const Row table[] = {
+        {kGroupBox1, L"Инсталляция в систему", 8, 8, 633, 97},
+        {kCheckBox4, L"Инсталлировать в контекстное меню \"Отправить\"", 24, 32, 289, 17},
+        {kCheckBox7, L"Инсталировать в контекстное меню ", 24, 56, 209, 17},
+        {kCheckBox8, L"Удалить из контекстного меню \"Отправить\"", 336, 32, 249, 17},
+        {kCheckBox9, L"Удалить из контекстного меню", 336, 56, 233, 17},
+        {kCheckBox5, L"Полное удаление программы", 200, 80, 177, 17},
+        {kGroupBox2, L"Брать дополнительный комментарий из ", 8, 112, 633, 169},
+        {kLabel3, L"Из файлов в папке , где находится файл,к которому создается комментарий", 24, 136, -1, -1},
+        {kCheckBox1, L"", 40, 160, 17, 17},
+        {kEdit1, L"reget.log;descript.ion;", 64, 160, 561, 21},
+        {kLabel4, L"Конкретное расположение файла", 24, 192, -1, -1},
+        {kCheckBox2, L"", 40, 216, 17, 17},
+        {kFilenameEdit1, L"", 64, 216, -1, 21},
+        {kFilenameEdit1Browse, nullptr, -1, 216, -1, 21},
+        {kCheckBox3, L"Брать только одну , первую попавшуюся , строку  ", 40, 256, 281, 17},
+        {kButton1, L"OK", 472, 336, 75, 25},
+        {kButton2, L"Отмена", 560, 336, 75, 25},
+        {kGroupBox3, L"Расширение файла коментария", 8, 304, 377, 81},
+        {kLabel5, L"Имя расширения (без точки ) (по умолчанию \"txt\")", 16, 328, -1, -1},
+        {kEdit2, L"txt", 288, 328, 89, 21},
+        {kLabel6, L"Зарегестрировать данное расширение  для  этой  программы", 16, 360, -1, -1},
+        {kCheckBox6, L"", 360, 360, 17, 17},
+        {kSpeedButton1, nullptr, 440, 336, 23, 22},
+    };
+    std::vector<HWND> children = Children(w);
+    ASSERT_EQ(children.size(), std::size(table));
+    for (std::size_t i = 0; i < std::size(table); ++i) {
+        const Row& row = table[i];
+        HWND control = children[i];
+        SCOPED_TRACE(testing::Message() << "control " << row.id);
+        EXPECT_EQ(GetDlgCtrlID(control), row.id) << "creation order";
+        if (row.text) {
+            EXPECT_EQ(Text(control), row.text);
+        }
+        RECT b = BoundsInParent(control);
+        if (row.left >= 0) {
+            EXPECT_EQ(b.left, Scale(row.left));
+        }
+        EXPECT_EQ(b.top, Scale(row.top));
+        if (row.width >= 0) {
+            EXPECT_EQ(b.right - b.left, Scale(row.width));
+        }
+        if (row.height >= 0) {
+            EXPECT_EQ(b.bottom - b.top, Scale(row.height));
+        }
+        EXPECT_LE(b.bottom, client.bottom) << "inside the window";
+    }
+    // The file-name field with its browse button spans 561 pixels.
+    RECT field = BoundsInParent(Control(w, kFilenameEdit1));
+    RECT browse = BoundsInParent(Control(w, kFilenameEdit1Browse));
+    EXPECT_EQ(browse.left, field.right);
+    EXPECT_NEAR(browse.right - field.left, Scale(561), 1);
+
+    // Initial states on a machine without saved settings.
+    for (int id : {kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9, kCheckBox5, kCheckBox2, kCheckBox6})
+        EXPECT_FALSE(IsChecked(w, id)) << id;
+    EXPECT_TRUE(IsChecked(w, kCheckBox1));
+    EXPECT_TRUE(IsChecked(w, kCheckBox3));
+
+    // Tab order: installation group, log group, OK, Отмена, extension group.
+    std::vector<int> order;
+    HWND first = GetNextDlgTabItem(w, nullptr, FALSE);
+    for (HWND c = first; c && (order.empty() || c != first); c = GetNextDlgTabItem(w, c, FALSE))
+        order.push_back(GetDlgCtrlID(c));
+    EXPECT_EQ(order, (std::vector<int>{kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9, kCheckBox5, kCheckBox1, kEdit1,
+                                       kCheckBox2, kFilenameEdit1, kCheckBox3, kButton1, kButton2, kEdit2,
+                                       kCheckBox6}));
+
+    // Group captions red, labels and CheckBox3's caption navy, also where
+    // buttons are themed.
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    for (int id : {kGroupBox1, kGroupBox2, kGroupBox3}) EXPECT_TRUE(DrawsColour(Control(w, id), RGB(255, 0, 0))) << id;
+    for (int id : {kLabel3, kLabel4, kLabel5, kLabel6, kCheckBox3})
+        EXPECT_TRUE(DrawsColour(Control(w, id), RGB(0, 0, 128))) << id;
+    EXPECT_FALSE(DrawsColour(Control(w, kCheckBox4), RGB(0, 0, 128)));
+
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+// 150 %: a window of 200 % would not fit on the 1280-pixel virtual screen.
+INSTANTIATE_TEST_SUITE_P(SettingsWindowAtDpi, SettingsLayout, ::testing::Values(96, 144));
+
+TEST_F(Settings, CheckingABoxUnchecksTheBoxesItExcludes)
+{
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    const int all[] = {kCheckBox4, kCheckBox8, kCheckBox7, kCheckBox9, kCheckBox5};
+    struct Row {
+        int box;
+        std::vector<int> unchecked;
+    };
+    const Row table[] = {
+        {kCheckBox4, {kCheckBox5, kCheckBox8}},
+        {kCheckBox8, {kCheckBox5, kCheckBox4}},
+        {kCheckBox7, {kCheckBox5, kCheckBox9}},
+        {kCheckBox9, {kCheckBox5, kCheckBox7}},
+        {kCheckBox5, {kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9}},
+    };
+    for (const auto& row : table) {
+        for (int id : all) SetChecked(w, id, id != row.box);
+        ClickBox(w, row.box);
+        EXPECT_TRUE(IsChecked(w, row.box)) << row.box;
+        for (int id : all) {
+            if (id == row.box) continue;
+            bool listed = std::find(row.unchecked.begin(), row.unchecked.end(), id) != row.unchecked.end();
+            EXPECT_EQ(IsChecked(w, id), !listed) << row.box << " -> " << id;
+        }
+        // Unchecking does nothing else.
+        for (int id : all) SetChecked(w, id, true);
+        ClickBox(w, row.box);
+        EXPECT_FALSE(IsChecked(w, row.box)) << row.box;
+        for (int id : all)
+            if (id != row.box) {
+                EXPECT_TRUE(IsChecked(w, id)) << row.box << " unchecked -> " << id;
+            }
+    }
+
+    // As a person clicks: install both, then full removal clears them, then
+    // a removal box clears full removal.
+    for (int id : all) SetChecked(w, id, false);
+    ClickBox(w, kCheckBox4);
+    ClickBox(w, kCheckBox7);
+    EXPECT_TRUE(IsChecked(w, kCheckBox4) && IsChecked(w, kCheckBox7));
+    ClickBox(w, kCheckBox5);
+    EXPECT_TRUE(IsChecked(w, kCheckBox5));
+    EXPECT_FALSE(IsChecked(w, kCheckBox4) || IsChecked(w, kCheckBox7));
+    ClickBox(w, kCheckBox9);
+    EXPECT_TRUE(IsChecked(w, kCheckBox9));
+    EXPECT_FALSE(IsChecked(w, kCheckBox5));
+    // The other boxes have no interlock.
+    ClickBox(w, kCheckBox6);
+    ClickBox(w, kCheckBox2);
+    EXPECT_TRUE(IsChecked(w, kCheckBox9) && IsChecked(w, kCheckBox6) && IsChecked(w, kCheckBox2));
+
+    Click(Control(w, kButton2));
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST_F(Settings, SendToShortcutIsInstalledThenRemoved)
+{
+    const std::wstring before = Snapshot();
+    RunAndSave([](HWND w) { ClickBox(w, kCheckBox4); });
+    EXPECT_TRUE(FileExists(ShortcutPath()));
+    EXPECT_EQ(ShortcutTarget(ShortcutPath()), ProgramPath());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
+
+    RunAndSave([](HWND w) { ClickBox(w, kCheckBox8); });
+    EXPECT_FALSE(FileExists(ShortcutPath()));
+    // Only the settings key was added.
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey.c_str());
+    EXPECT_EQ(Utf8(Snapshot()), Utf8(before));
+}
+
+TEST_F(Settings, ContextMenuIsRegisteredThenUnregistered)
+{
+    RunAndSave([](HWND w) { ClickBox(w, kCheckBox7); });
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, L""), L"Glossira");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L""), ProgramFolder() + L"tavrex.dll");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kHandlerKey, L""), L"{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kAppPathKey, L"path"), ProgramPath());
+    EXPECT_FALSE(FileExists(ShortcutPath()));
+
+    RunAndSave([](HWND w) { ClickBox(w, kCheckBox9); });
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"*\\shellex\\ContextMenuHandlers"));
+}
+
+TEST_F(Settings, FullRemovalAnsweredNoChangesNothingAndTheWindowStays)
+{
+    RunAndSave([](HWND w) {
+        ClickBox(w, kCheckBox4);
+        ClickBox(w, kCheckBox7);
+    });
+    ASSERT_TRUE(FileExists(ShortcutPath()));
+    const std::wstring installed = Snapshot();
+
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    SetText(Control(w, kEdit2), L"new");
+    ClickBox(w, kCheckBox5);
+    for (bool escape : {false, true}) {
+        Click(Control(w, kButton1));
+        HWND box = app.WaitMessageBox();
+        ASSERT_TRUE(box);
+        EXPECT_EQ(Text(box), L"Confirm");
+        EXPECT_EQ(MessageText(box), L"Удалить полностью из системы \"Глоссира к файлу\"?");
+        if (escape) PressKey(box, VK_ESCAPE);
+        else Answer(box, IDNO);
+        for (int i = 0; i < 100 && IsWindowVisible(box); ++i) Sleep(50);
+        EXPECT_FALSE(IsWindowVisible(box)) << "escape " << escape;
+        Sleep(200);
+        EXPECT_TRUE(app.HasVisibleWindow(L"TForm2")) << "escape " << escape;
+        EXPECT_TRUE(IsWindowEnabled(w));
+        EXPECT_EQ(Utf8(Snapshot()), Utf8(installed)) << "escape " << escape;
+        EXPECT_EQ(Text(Control(w, kEdit2)), L"new");
+    }
+    Click(Control(w, kButton2));
+    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(Utf8(Snapshot()), Utf8(installed));
+}
+
+TEST_F(Settings, FullRemovalAnsweredYesRemovesSchedulesTheUninstallerAndEnds)
+{
+    RunAndSave([](HWND w) {
+        ClickBox(w, kCheckBox4);
+        ClickBox(w, kCheckBox7);
+    });
+    ASSERT_TRUE(FileExists(ShortcutPath()));
+    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey.c_str());
+
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    ClickBox(w, kCheckBox5);
+    Click(Control(w, kButton1));
+    HWND question = app.WaitMessageBox();
+    ASSERT_TRUE(question);
+    Answer(question, IDYES);
+    for (int i = 0; i < 100 && IsWindowVisible(question); ++i) Sleep(50);
+    HWND message = app.WaitMessageBox();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(MessageText(message), L"После перезагрузки системы программа полностью удалится");
+    EXPECT_EQ(Text(message), L"Глоссира");
+    // Everything is done before the message.
+    EXPECT_FALSE(FileExists(ShortcutPath()));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira"), L"\"" + ProgramFolder() + L"unins000.exe\"");
+    Answer(message, IDOK);
+    EXPECT_EQ(app.WaitExit(), 0);
+    // Full removal writes no settings.
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+}
+
+TEST_F(Settings, ExtensionIsSavedAndShownAsTheProgramKeepsIt)
+{
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"exe", L"###"}, {L" Exe ", L"###"}, {L"bat", L"###"},     {L"", L"###"},
+        {L"   ", L"###"}, {L"exe1", L"exe1"}, {L".exe", L".exe"},
+    };
+    for (const auto& [typed, saved] : cases) {
+        std::wstring shown = RunAndSave([typed = typed](HWND w) { SetText(Control(w, kEdit2), typed); });
+        EXPECT_EQ(Utf8(shown), Utf8(saved)) << '"' << Utf8(typed) << '"';
+        EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, kSettingsKey, L"Ext")), Utf8(saved)) << '"' << Utf8(typed) << '"';
+    }
+    // The next start shows the saved extension.
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(Text(Control(w, kEdit2)), L".exe");
+    Click(Control(w, kButton2));
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST_F(Settings, AssociationIsMadeForTheReplacedExtension)
+{
+    RunAndSave([](HWND w) {
+        SetText(Control(w, kEdit2), L"EXE");
+        ClickBox(w, kCheckBox6);
+    });
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".###", L""), L"GlossiraFile");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"GlossiraFile", L""), L"Glossira Document");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"GlossiraFile\\shell\\open\\command", L""),
+              L"\"" + ProgramPath() + L"\" \"%1\"");
+    EXPECT_NE(ReadText(HKEY_CLASSES_ROOT, L".exe", L""), L"GlossiraFile");
+}
+
+TEST_F(Settings, FlagsAreWrittenOrDeletedAndReadBackByTheNextStart)
+{
+    const std::wstring logPath = L"C:\\My Logs\\extra.log";
+    RunAndSave([&](HWND w) {
+        ClickBox(w, kCheckBox1);  // off: NoLog
+        ClickBox(w, kCheckBox2);  // on: LogPath
+        ClickBox(w, kCheckBox3);  // off: NoOneStr
+        SetText(Control(w, kEdit1), L"a.log;журнал.log;");
+        SetText(Control(w, kFilenameEdit1), L"\"" + logPath + L"\"");
+    });
+    for (const wchar_t* flag : {L"NoLog", L"LogPath", L"NoOneStr"}) {
+        auto value = ReadValue(HKEY_LOCAL_MACHINE, kSettingsKey, flag);
+        ASSERT_TRUE(value) << Utf8(flag);
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD)) << Utf8(flag);
+        EXPECT_EQ(value->number, 1u) << Utf8(flag);
+    }
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kSettingsKey, L"Strlog"), L"a.log;журнал.log;");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kSettingsKey, L"PathStrLog"), logPath);
+
+    // The next start shows them, and clearing them deletes the values.
+    RunAndSave([&](HWND w) {
+        EXPECT_FALSE(IsChecked(w, kCheckBox1));
+        EXPECT_TRUE(IsChecked(w, kCheckBox2));
+        EXPECT_FALSE(IsChecked(w, kCheckBox3));
+        EXPECT_EQ(Text(Control(w, kEdit1)), L"a.log;журнал.log;");
+        EXPECT_EQ(Text(Control(w, kFilenameEdit1)), logPath);
+        ClickBox(w, kCheckBox1);
+        ClickBox(w, kCheckBox2);
+        ClickBox(w, kCheckBox3);
+    });
+    for (const wchar_t* flag : {L"NoLog", L"LogPath", L"NoOneStr"})
+        EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kSettingsKey, flag)) << Utf8(flag);
+
+    RunAndSave([&](HWND w) {
+        EXPECT_TRUE(IsChecked(w, kCheckBox1));
+        EXPECT_FALSE(IsChecked(w, kCheckBox2));
+        EXPECT_TRUE(IsChecked(w, kCheckBox3));
+    });
+}
+
+TEST_F(Settings, CancelAndClosingSaveNothing)
+{
+    const std::wstring before = Snapshot();
+    for (int way = 0; way < 2; ++way) {
+        Program app(L"");
+        HWND w = app.WaitWindow(L"TForm2");
+        ASSERT_TRUE(w);
+        ClickBox(w, kCheckBox4);
+        ClickBox(w, kCheckBox7);
+        ClickBox(w, kCheckBox6);
+        ClickBox(w, kCheckBox1);
+        SetText(Control(w, kEdit2), L"log");
+        if (way == 0) Click(Control(w, kButton2));
+        else CloseBox(w);
+        EXPECT_EQ(app.WaitExit(), 0) << way;
+        EXPECT_EQ(Utf8(Snapshot()), Utf8(before)) << way;
+    }
+}
+
+TEST_F(Settings, BrowseButtonPicksAFileAndCancelKeepsTheField)
+{
+    std::wstring dir = TempFolder(L"glossira-browse");
+    WriteFileBytes(dir + L"first.log", "1");
+    WriteFileBytes(dir + L"second.log", "2");
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    HWND field = Control(w, kFilenameEdit1);
+    SetText(field, L"\"" + dir + L"first.log\"");
+
+    Click(Control(w, kFilenameEdit1Browse));
+    HWND dialog = app.WaitMessageBox();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Text(dialog), L"Browse");
+    HWND readOnly = GetDlgItem(dialog, 0x410);  // chx1
+    EXPECT_TRUE(!readOnly || !IsWindowVisible(readOnly));
+    EXPECT_EQ(Text(GetDlgItem(dialog, 0x470)), L"All files (*.*)");  // cmb1, the filter
+    HWND name = GetDlgItem(dialog, 0x47c) ? GetDlgItem(dialog, 0x47c) : GetDlgItem(dialog, 0x480);
+    EXPECT_EQ(Text(name), L"first.log");
+    Answer(dialog, IDCANCEL);
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
+    EXPECT_EQ(Text(field), L"\"" + dir + L"first.log\"");
+
+    // A bare name is taken from the folder the dialog started in.
+    Click(Control(w, kFilenameEdit1Browse));
+    dialog = app.WaitMessageBox();
+    ASSERT_TRUE(dialog);
+    name = GetDlgItem(dialog, 0x47c) ? GetDlgItem(dialog, 0x47c) : GetDlgItem(dialog, 0x480);
+    SetText(name, L"second.log");
+    Answer(dialog, IDOK);
+    for (int i = 0; i < 100 && IsWindow(dialog); ++i) Sleep(50);
+    EXPECT_EQ(Text(field), dir + L"second.log");
+
+    Click(Control(w, kButton2));
+    EXPECT_EQ(app.WaitExit(), 0);
+    RemoveFolder(dir);
+}
