@@ -3,7 +3,8 @@
 //
 // Input: flags, block size, read size, name length, the name, then the log.
 // Flag 1: every hit; flag 2: bytes are mapped onto a small alphabet of
-// letters in both cases, CR, LF and Ctrl-Z, so that names match often.
+// letters in both cases, CR, LF, Ctrl-Z and a few more, so that names match
+// often.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -58,7 +59,9 @@ std::vector<std::string> Reference(std::string text, const std::string& name, bo
 
 char Small(std::uint8_t b)
 {
-    static const char kAlphabet[] = {'a', 'A', 'b', 'B', '\r', '\n', ' ', '\xe0', '\xc0', '\xb8', 'a', 'b', '\r', '\x1a'};
+    // '-' and CR, ' ' and NUL differ only in bit 5, as the letters' cases do.
+    static const char kAlphabet[] = {'a', 'A', 'b', 'B', '\r', '\n', ' ', '\xe0', '\xc0', '\xb8',
+                                     'a', 'b', '\r', '-', '\0', '\x1a'};
     // Ctrl-Z rarely, so that most logs go on past their first few bytes.
     std::size_t i = b % sizeof kAlphabet;
     if (kAlphabet[i] == '\x1a' && b < 240) i = 0;

@@ -273,6 +273,26 @@ TEST(LogScanner, AgreesOnRandomTexts)
     }
 }
 
+// Long texts over few bytes make every byte of the name common, so the scan
+// looks for pairs of bytes, whole vectors at a time.
+TEST(LogScanner, AgreesOnLongTextsOfCommonBytes)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string text(200 + random() % 3000, ' ');
+        for (char& c : text) {
+            unsigned pick = random() % 100;
+            c = pick < 2 ? '\r' : pick < 5 ? '\n' : "abAB\xe0\xc0 -"[pick % 8];
+        }
+        std::string name(2 + random() % 5, ' ');
+        for (char& c : name) c = "aAbB\xe0-"[random() % 6];
+        bool all = random() % 2;
+        for (std::size_t block : {std::size_t{40}, std::size_t{97}, std::size_t{1000}, LogScanner::kBlockSize})
+            ASSERT_EQ(Scan(text, name, all, block, block), ReferenceScan(text, name, all))
+                << "round " << round << " block " << block;
+    }
+}
+
 TEST(LogScanner, NameWithLineEndOrCtrlZNeverMatches)
 {
     EXPECT_FALSE(LogScanner("a\nb").CanMatch());
