@@ -36,8 +36,9 @@ std::string_view WithoutLeadingBlanks(std::string_view s)
     return first == std::string_view::npos ? std::string_view() : s.substr(first);
 }
 
-// Appends the pieces of `item` to `out`.
-void AppendWrapped(std::string_view item, std::vector<std::string>& out)
+// Calls piece(text) for every piece of the wrapped item, in order.
+template <class OnPiece>
+void Wrap(std::string_view item, OnPiece piece)
 {
     constexpr std::size_t kLastIgnoredBlank = 30;  // a blank at position 30 or lower does not count
     while (item.size() > kWrapWidth) {
@@ -45,11 +46,16 @@ void AppendWrapped(std::string_view item, std::vector<std::string>& out)
         std::size_t cut = item.substr(0, kWrapWidth).find_last_of(' ');
         if (cut == std::string_view::npos || cut < kLastIgnoredBlank) cut = item.find(' ', kWrapWidth);
         if (cut == std::string_view::npos) break;
-        out.emplace_back(item.substr(0, cut + 1));
+        piece(item.substr(0, cut + 1));
         item.remove_prefix(cut + 1);
         if (item.empty()) return;
     }
-    out.emplace_back(item);
+    piece(item);
+}
+
+void AppendWrapped(std::string_view item, std::vector<std::string>& out)
+{
+    Wrap(item, [&](std::string_view piece) { out.emplace_back(piece); });
 }
 
 }  // namespace
@@ -72,10 +78,18 @@ std::vector<std::string> ImportClipboard(std::vector<std::string> items, std::op
 {
     if (!clipboard) return items;
     // Trimming and wrapping concern each item alone, so both are done as the
-    // items (old, then new) are put into the new list.
+    // items (old, then new) are put into the new list, counted first so that
+    // the list is allocated once.
+    std::size_t count = 0;
+    auto countPiece = [&](std::string_view) { ++count; };
+    for (const std::string& item : items) Wrap(WithoutLeadingBlanks(item), countPiece);
+    ForEachLine(*clipboard, [&](std::string_view line) { Wrap(WithoutLeadingBlanks(line), countPiece); });
     std::vector<std::string> out;
-    out.reserve(items.size());
-    for (const std::string& item : items) AppendWrapped(WithoutLeadingBlanks(item), out);
+    out.reserve(count);
+    for (std::string& item : items) {
+        if (item.size() <= kWrapWidth && (item.empty() || item[0] != ' ')) out.push_back(std::move(item));
+        else AppendWrapped(WithoutLeadingBlanks(item), out);
+    }
     ForEachLine(*clipboard, [&](std::string_view line) { AppendWrapped(WithoutLeadingBlanks(line), out); });
     return out;
 }
