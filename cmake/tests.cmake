@@ -39,6 +39,10 @@ if(GLOSSIRA_WINDOWS)
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C")
   set_tests_properties(e2e_ru PROPERTIES TIMEOUT 1200
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=ru_RU.UTF-8;GLOSSIRA_WINE_CODEPAGE=1251")
+  # The disk filling up during a save, on a small tmpfs (root only, else skipped).
+  add_test(NAME e2e_disk_full COMMAND ${CMAKE_SOURCE_DIR}/tools/e2e-disk-full $<TARGET_FILE:e2e_tests>)
+  set_tests_properties(e2e_disk_full PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
+    ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>")
 endif()
 
 if(GLOSSIRA_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND NOT GLOSSIRA_WINDOWS)

@@ -94,6 +94,14 @@ void Win32FileSystem::WriteAtomically(const std::string& path, const std::string
     // so the flag is honoured here as Windows would.
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         FailCreate(path, ERROR_ACCESS_DENIED);
+    // A comment another program holds open without letting it be replaced
+    // fails here, before anything is written: Wine's ReplaceFileW would
+    // leave a temporary file of its own behind.
+    if (exists) {
+        UniqueFile probe(CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe) FailCreate(path, GetLastError());
+    }
 
     std::string folder = FolderWithSeparator(path);
     // Short, so that a comment name near the length limit still fits.
