@@ -183,3 +183,49 @@ TEST(SaveColors, WithoutRightsFailsOnTheFirstValue)
     EXPECT_EQ(ErrorOf([&] { SaveColors(registry, 1, 2); }), "Failed to set data for 'ColorText'");
     EXPECT_EQ(registry.Value(kLM, "Software\\Orvik\\Glossira", "ColorBack")->data, std::string("\x01\0\0\0", 4));
 }
+
+TEST(LoadSettings, EveryValueOfAWrongTypeIsNamed)
+{
+    const char* key = "Software\\Orvik\\Glossira";
+    const RegistryValue dword{ValueType::DWord, std::string("\x01\0\0\0", 4)};
+    const RegistryValue qword{ValueType::QWord, std::string(8, '\x01')};
+    const RegistryValue binary{ValueType::Binary, "\x01\x02"};
+    const RegistryValue multi{ValueType::MultiString, std::string("a\0b\0", 4)};
+    const RegistryValue text{ValueType::String, "white"};
+    const RegistryValue none{ValueType::None, "x"};
+    struct Case {
+        const char* name;
+        std::vector<RegistryValue> wrong;
+    } cases[] = {{"Ext", {dword, qword, binary, multi, none}},
+                 {"Strlog", {dword, qword, binary, multi, none}},
+                 {"PathStrLog", {dword, qword, binary, multi, none}},
+                 {"ColorBack", {text, qword, binary, multi, none, {ValueType::ExpandString, "1"}}},
+                 {"ColorText", {text, qword, binary, multi, none, {ValueType::ExpandString, "1"}}}};
+    for (const auto& c : cases) {
+        for (const auto& value : c.wrong) {
+            MemoryRegistry registry;
+            registry.Set(kLM, key, c.name, value);
+            EXPECT_EQ(ErrorOf([&] { LoadSettings(registry); }), std::string("Invalid data type for '") + c.name + "'")
+                << c.name << " of type " << static_cast<int>(value.type);
+        }
+    }
+    // A DWORD of the wrong length cannot be read as a colour either.
+    MemoryRegistry registry;
+    registry.Set(kLM, key, "ColorBack", RegistryValue{ValueType::DWord, "\x01\x02"});
+    EXPECT_EQ(ErrorOf([&] { LoadSettings(registry); }), "Failed to get data for 'ColorBack'");
+}
+
+TEST(LoadSettings, OversizedAndExpandableStringsAreReadWhole)
+{
+    MemoryRegistry registry;
+    const char* key = "Software\\Orvik\\Glossira";
+    std::string huge;
+    while (huge.size() < (1u << 20)) huge += "log" + std::to_string(huge.size()) + ".txt;";
+    registry.SetString(kLM, key, "Strlog", huge);
+    registry.Set(kLM, key, "PathStrLog", RegistryValue{ValueType::ExpandString, std::string("C:\\x.log\0junk", 13)});
+    registry.SetString(kLM, key, "Ext", std::string(70000, 'e'));
+    Settings s = LoadSettings(registry);
+    EXPECT_EQ(s.Strlog, huge);
+    EXPECT_EQ(s.PathStrLog, "C:\\x.log");  // up to the first NUL
+    EXPECT_EQ(s.Ext.size(), 70000u);
+}
