@@ -4,6 +4,7 @@
 
 #include "core/cp1251.h"
 #include "driver.h"
+#include "inspect.h"
 
 using namespace glossira;
 using namespace glossira::e2e;
@@ -11,6 +12,8 @@ using namespace glossira::e2e;
 namespace {
 
 constexpr int kMemo1 = 101;
+constexpr int kListBox2 = 102;
+constexpr int kBitBtn1 = 104;
 constexpr int kBitBtn2 = 105;
 
 struct Folder {
@@ -30,6 +33,34 @@ std::wstring Acknowledge(Program& app)
     Answer(box, IDOK);
     Sleep(200);
     return text;
+}
+
+// Clicks a button and waits until the click has been handled: a character
+// posted after it reaches the start of the memo, and is taken away again.
+void ClickAndSettle(HWND editor, int id)
+{
+    HWND memo = Control(editor, kMemo1);
+    SendMessageW(memo, EM_SETSEL, 0, 0);
+    Click(Control(editor, id));
+    PostMessageW(memo, WM_CHAR, L'#', 1);
+    EXPECT_TRUE(Eventually([&] {
+        std::wstring text = EditText(memo);
+        return !text.empty() && text[0] == L'#';
+    }));
+    SendMessageW(memo, EM_SETSEL, 0, 1);
+    SendMessageW(memo, WM_CHAR, VK_BACK, 1);
+}
+
+// Saving must fail with "Cannot create file" and keep the editor and its text.
+void SaveIsRefused(Program& app, HWND editor, const std::wstring& commentPath)
+{
+    HWND memo = Control(editor, kMemo1);
+    Type(memo, L"kept");
+    Click(Control(editor, kBitBtn2));
+    std::wstring text = Acknowledge(app);
+    EXPECT_EQ(text.rfind(L"Cannot create file \"" + commentPath + L"\". ", 0), 0u) << Narrow8(text.substr(0, 300));
+    EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
+    EXPECT_EQ(EditText(memo), L"kept");
 }
 
 }  // namespace
@@ -139,6 +170,113 @@ TEST(BadInput, MoreThanAHundredPiecesUseTheFirstHundred)
     HWND editor = app.WaitWindow(L"TForm1");
     ASSERT_TRUE(editor);
     EXPECT_EQ(EditText(Control(editor, kMemo1)), L"found");
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST(BadInput, ClipboardOutsideWindows1251IsQuotedAndTheListStays)
+{
+    Folder dir;
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    HWND list = Control(editor, kListBox2);
+    ASSERT_TRUE(PutOnClipboard(L"kept"));
+    ClickAndSettle(editor, kBitBtn1);
+    ASSERT_EQ(ListItems(list), std::vector<std::wstring>{L"kept"});
+
+    ASSERT_TRUE(PutOnClipboard(L"before \u4E2D\u6587 after\r\n" + std::wstring(100000, L'z')));
+    Click(Control(editor, kBitBtn1));
+    std::wstring text = Acknowledge(app);
+    EXPECT_NE(text.find(L"\"before ?? after"), std::wstring::npos) << Narrow8(text);
+    EXPECT_NE(text.find(L"Windows-1251"), std::wstring::npos);
+    EXPECT_LT(text.size(), 200u);
+    EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
+    EXPECT_EQ(ListItems(list), std::vector<std::wstring>{L"kept"});
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST(BadInput, ClipboardHeldByAnotherProgramGivesNoTextAndNoHang)
+{
+    Folder dir;
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    HWND list = Control(editor, kListBox2);
+    ASSERT_TRUE(PutOnClipboard(L"later"));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    ClickAndSettle(editor, kBitBtn1);  // returns: the program gave up after brief retries
+    EXPECT_FALSE(app.WaitMessageBox(500));
+    EXPECT_EQ(ListItems(list), std::vector<std::wstring>{});
+    CloseClipboard();
+    ClickAndSettle(editor, kBitBtn1);
+    EXPECT_EQ(ListItems(list), std::vector<std::wstring>{L"later"});
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST(BadInput, OneCharacterTargetUsesTheCurrentFolder)
+{
+    Folder dir;
+    wchar_t before[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(dir.path.c_str());
+    Program app(L"a");
+    SetCurrentDirectoryW(before);
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   a");
+    Type(Control(editor, kMemo1), L"one");
+    Click(Control(editor, kBitBtn2));
+    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "one");
+}
+
+TEST(BadInput, PathOf32000CharactersIsRefusedClearly)
+{
+    Folder dir;
+    std::wstring name(32000 - dir.path.size(), L'n');
+    Program app(L"\"" + dir.path + name + L".zip\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    SaveIsRefused(app, editor, dir.path + name + L".txt");
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+TEST(BadInput, TrailingDotsAndBlanks)
+{
+    Folder dir;
+    {
+        // The extension is what follows the last full stop: here nothing.
+        Program app(L"\"" + (dir / L"x.zip.") + L"\"");
+        HWND editor = app.WaitWindow(L"TForm1");
+        ASSERT_TRUE(editor);
+        Type(Control(editor, kMemo1), L"dot");
+        Click(Control(editor, kBitBtn2));
+        EXPECT_EQ(app.WaitExit(), 0);
+        EXPECT_EQ(ReadFileBytes(dir / L"x.zip.txt"), "dot");
+    }
+    {
+        // Blanks at the end of the joined command line are trimmed.
+        Program app(L"\"" + (dir / L"y.zip   ") + L"\"");
+        HWND editor = app.WaitWindow(L"TForm1");
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   y.zip");
+        Type(Control(editor, kMemo1), L"blank");
+        Click(Control(editor, kBitBtn2));
+        EXPECT_EQ(app.WaitExit(), 0);
+        EXPECT_EQ(ReadFileBytes(dir / L"y.txt"), "blank");
+    }
+}
+
+TEST(BadInput, UncPathToNoServerOpensAndSavingExplains)
+{
+    Program app(L"\"\\\\server\\share\\a.zip\"");
+    HWND editor = app.WaitWindow(L"TForm1", 30000);
+    ASSERT_TRUE(editor);
+    SaveIsRefused(app, editor, L"\\\\server\\share\\a.txt");
     CloseBox(editor);
     EXPECT_EQ(app.WaitExit(), 0);
 }

@@ -107,3 +107,22 @@ TEST(ClipboardImport, ManyLinesKeepEveryCharacterButLeadingBlanks)
     for (int i = 0; i < 5000; ++i) expected += ("line " + std::to_string(i) + " " + std::string(i % 200, 'y') + " z").size();
     EXPECT_EQ(total, expected);
 }
+
+TEST(ClipboardImport, HostileTexts)
+{
+    // Ten megabytes in one import: every line an item, every character kept.
+    std::string line = "word " + std::string(60, 'w') + " " + std::string(40, 'v');  // 106 characters
+    std::string text;
+    while (text.size() < 10u << 20) text += line + "\r\n";
+    std::size_t lines = text.size() / (line.size() + 2);
+    Items items = ImportClipboard({"old"}, text);
+    ASSERT_EQ(items.size(), 1 + 2 * lines);  // each line cut once, after its first blank beyond 70
+    EXPECT_EQ(items[1] + items[2], line);
+    EXPECT_EQ(items.back(), std::string(40, 'v'));
+
+    // Carriage returns only are lone CRs: dropped, no item.
+    EXPECT_EQ(ImportClipboard({}, std::string(100000, '\r')), Items{});
+    EXPECT_EQ(ImportClipboard({"kept"}, std::string(7, '\r')), Items{"kept"});
+    // Blanks only: one empty item, however many.
+    EXPECT_EQ(ImportClipboard({}, std::string(1u << 20, ' ')), Items{""});
+}

@@ -301,3 +301,32 @@ TEST(LogScanner, NameWithLineEndOrCtrlZNeverMatches)
     EXPECT_FALSE(LogScanner("").CanMatch());
     EXPECT_EQ(Scan("a\r\nb\n", "a\r", true, 4, 4), Lines{});
 }
+
+TEST(Harvest, BinaryLogLinesAreKeptByteForByte)
+{
+    Folder f;
+    f.settings.NoOneStr = true;
+    const std::string hit("\0bin setup.zip\0\xfe\x80", 18);
+    f.Log("reget.log", std::string("\0\x01\x02\xff\n", 5) + hit + "\r\n" + std::string("\x80\0\0\xc0", 4));
+    EXPECT_EQ(f.Run().lines, Lines{hit});
+}
+
+TEST(Harvest, AMillionHitsComeBackAllInReverseOrder)
+{
+    Folder f;
+    f.settings.NoOneStr = true;
+    constexpr int kHits = 1000000;
+    std::string log;
+    for (int i = 0; i < kHits; ++i) log.append(std::to_string(i)).append(" setup.zip\r\n");
+    f.Log("reget.log", std::move(log));
+    HarvestResult r = f.Run();
+    ASSERT_EQ(r.lines.size(), static_cast<std::size_t>(kHits));
+    int wrong = 0;
+    std::string expected;
+    for (int i = 0; i < kHits; ++i) {
+        expected.assign(std::to_string(kHits - 1 - i)).append(" setup.zip");
+        wrong += r.lines[i] != expected;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(r.headerFound);
+}

@@ -153,3 +153,17 @@ TEST(HarvestWin, FoldersAndMissingFilesAreSkipped)
     f.settings.Strlog = "missing.log;reget.log;;descript.ion;";
     EXPECT_EQ(f.Run().lines, Lines{"d setup.zip"});
 }
+
+TEST(HarvestWin, HitInALineOf200MegabytesIsReturnedWhole)
+{
+    RealFolder f;
+    std::string line(100u << 20, 'x');
+    line += " setup.zip ";
+    line.append(100u << 20, 'y');
+    f.dir.Write("reget.log", "first\r\n" + line + "\r\nsecond setup.zip\r\n");
+    HarvestResult r = f.Run();
+    DeleteFileW(Wide(f.dir.Path("reget.log")).c_str());
+    ASSERT_EQ(r.lines.size(), 1u);
+    EXPECT_TRUE(r.lines[0] == line) << "a line of " << r.lines[0].size() << " bytes";
+    EXPECT_FALSE(r.error);
+}
