@@ -132,3 +132,12 @@ TEST_F(Clipboard, HeldByAnotherThreadGivesNoTextAfterRetries)
     other.join();
     EXPECT_EQ(ReadClipboardText(owner_), "held");
 }
+
+TEST_F(Clipboard, TenMegabytesComeBackWhole)
+{
+    std::string text;
+    const std::string line = FromUtf8("строка line ") + std::string(50, 'x') + "\r\n";
+    while (text.size() < 10u << 20) text += line;
+    ASSERT_TRUE(WriteClipboardText(owner_, text));
+    EXPECT_TRUE(ReadClipboardText(owner_) == text);
+}

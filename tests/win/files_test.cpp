@@ -95,3 +95,17 @@ TEST(Win32Files, DevicesAreNeverReadAndFoldersNeverReplaced)
     EXPECT_THROW(fs.WriteAtomically(dir.Path("a.txt"), "x"), Error);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
 }
+
+TEST(Win32Files, FileHeldWithoutDeleteSharingIsRefusedAndNothingIsLeft)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    dir.Write("a.txt", "old");
+    HANDLE reader = CreateFileW(Wide(dir.Path("a.txt")).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(fs.WriteAtomically(dir.Path("a.txt"), "new"), Error);
+    CloseHandle(reader);
+    EXPECT_EQ(dir.Read("a.txt"), "old");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
+}
