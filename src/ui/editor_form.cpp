@@ -154,7 +154,14 @@ void EditorForm::Timer1Timer()
             Terminate();  // nothing to show: end rather than stay invisible
             return;
         }
-        app.viewer->Open(NormalizeLineEnds(app.files.ReadWhole(app.run.CommentPath())), app.settings, app.run);
+        std::string text;
+        // A comment that cannot be read is explained; the process then ends
+        // rather than stay without a window.
+        if (!Guarded([&] { text = NormalizeLineEnds(app.files.ReadWhole(app.run.CommentPath())); })) {
+            Terminate();
+            return;
+        }
+        app.viewer->Open(text, app.settings, app.run);
         Hide();
     } else if (app.run.SettingsPending) {
         app.run.SettingsPending = false;
