@@ -60,4 +60,14 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::wstring TempFolder(const std::wstring& leaf);
 void RemoveFolder(const std::wstring& folder);
 
+// A scratch folder of the test, removed with its files afterwards.
+struct Folder {
+    std::wstring path = TempFolder(L"glossira-e2e");
+    Folder() = default;
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    ~Folder() { RemoveFolder(path); }
+    std::wstring operator/(const std::wstring& name) const { return path + name; }
+};
+
 }  // namespace glossira::e2e

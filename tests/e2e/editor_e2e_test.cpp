@@ -15,12 +15,6 @@ using namespace glossira::e2e;
 
 namespace {
 
-struct Folder {
-    std::wstring path = TempFolder(L"glossira-editor");
-    ~Folder() { RemoveFolder(path); }
-    std::wstring operator/(const std::wstring& name) const { return path + name; }
-};
-
 class EditorWindow : public ::testing::Test {
 protected:
     // Starts the editor on dir\a.zip, with a.txt holding `comment` (none when nullptr).

@@ -16,12 +16,6 @@ constexpr int kListBox2 = 102;
 constexpr int kBitBtn1 = 104;
 constexpr int kBitBtn2 = 105;
 
-struct Folder {
-    std::wstring path = TempFolder(L"glossira-bad");
-    ~Folder() { RemoveFolder(path); }
-    std::wstring operator/(const std::wstring& name) const { return path + name; }
-};
-
 std::string Narrow8(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
 // Presses OK on the expected message box and returns its text.

@@ -14,12 +14,6 @@ constexpr int kMemo1 = 101;
 constexpr int kListBox2 = 102;
 constexpr int kBitBtn2 = 105;
 
-struct Folder {
-    std::wstring path = TempFolder(L"glossira-e2e");
-    ~Folder() { RemoveFolder(path); }
-    std::wstring operator/(const std::wstring& name) const { return path + name; }
-};
-
 }  // namespace
 
 TEST(Editor, OpensExistingCommentWithCaptionAndText)

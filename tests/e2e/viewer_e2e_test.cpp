@@ -17,12 +17,6 @@ namespace {
 constexpr COLORREF kBack = RGB(0x20, 0x30, 0x40);
 constexpr COLORREF kText = RGB(0xF0, 0xE0, 0x10);
 
-struct Folder {
-    std::wstring path = TempFolder(L"glossira-viewer");
-    ~Folder() { RemoveFolder(path); }
-    std::wstring operator/(const std::wstring& name) const { return path + name; }
-};
-
 class Viewer : public ::testing::Test {
 protected:
     void SetUp() override { ForgetColors(); }
