@@ -52,6 +52,7 @@ if(GLOSSIRA_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND NOT GLOSSIRA_WIN
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE glossira_portable)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/text.h"
+#include "reference_scan.h"
 #include "sources/log_scanner.h"
 
 using namespace glossira;
@@ -35,27 +36,6 @@ private:
     std::size_t chunk_;
     std::size_t pos_ = 0;
 };
-
-std::vector<std::string> Reference(std::string text, const std::string& name, bool all)
-{
-    std::vector<std::string> hits;
-    std::string needle = UpperCase1251(name);
-    if (needle.empty()) return hits;
-    text = text.substr(0, text.find('\x1a'));
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t lf = text.find('\n', start);
-        std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
-        if (UpperCase1251(line).find(needle) != std::string::npos) {
-            hits.push_back(line);
-            if (!all) break;
-        }
-        if (lf == std::string::npos) break;
-        start = lf + 1;
-    }
-    return hits;
-}
 
 char Small(std::uint8_t b)
 {
@@ -89,6 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BytesFile file(text, chunk);
     std::vector<std::string> hits;
     scanner.Scan(file, [&] { return std::make_unique<BytesFile>(text, chunk); }, all, hits);
-    if (hits != Reference(text, name, all)) std::abort();
+    if (hits != ReferenceScan(text, name, all)) std::abort();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "core/cp1251.h"
 #include "core/text.h"
 #include "sources/harvest.h"
+#include "reference_scan.h"
 #include "sources/log_scanner.h"
 #include "unit/memory_fs.h"
 
@@ -199,27 +200,6 @@ TEST(Harvest, HitInALineLongerThanTheBufferIsReturnedWhole)
 // ---- the scanner against a plain line-by-line reading --------------------
 
 namespace {
-
-Lines ReferenceScan(std::string text, const std::string& name, bool all)
-{
-    Lines hits;
-    std::string needle = UpperCase1251(name);
-    if (needle.empty()) return hits;
-    text = text.substr(0, text.find('\x1a'));
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t lf = text.find('\n', start);
-        std::string line = text.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
-        if (UpperCase1251(line).find(needle) != std::string::npos) {
-            hits.push_back(line);
-            if (!all) break;
-        }
-        if (lf == std::string::npos) break;
-        start = lf + 1;
-    }
-    return hits;
-}
 
 Lines Scan(const std::string& text, const std::string& name, bool all, std::size_t block, std::size_t chunk)
 {
