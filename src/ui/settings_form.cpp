@@ -54,9 +54,13 @@ bool IsDirectory(const std::string& path)
 
 }  // namespace
 
-void SettingsForm::FormCreate()
+void SettingsForm::FormCreate() { Create(SettingsWindowSpec()); }
+
+// The controls are made when the window is first filled: most runs never
+// show it, and making them would delay the editor.
+void SettingsForm::CreateControlsOnce()
 {
-    Create(SettingsWindowSpec());
+    if (Edit1) return;
     CreateControls(SettingsControls(*this));
     for (HWND edit : {Edit1, FilenameEdit1, Edit2}) SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     FitLabels();
@@ -67,6 +71,7 @@ void SettingsForm::FormCreate()
 
 void SettingsForm::Fill(const Settings& s)
 {
+    CreateControlsOnce();
     SetChecked(CheckBox1, !s.NoLog);
     SetEditText(Edit1, s.Strlog);
     SetChecked(CheckBox2, s.LogPath);

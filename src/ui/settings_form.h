@@ -16,6 +16,7 @@ public:
     void Fill(const Settings& settings);
 
 private:
+    void CreateControlsOnce();
     bool OnCommand(int id, int code, HWND control) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 
