@@ -36,6 +36,9 @@ private:
     DWORD pid_ = 0;
 };
 
+// A wide text for a failure message (characters beyond Latin-1 are cut).
+inline std::string Narrow8(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
 std::wstring Text(HWND window);
 // The whole text of an edit control, read as a driver can across processes.
 std::wstring EditText(HWND edit);

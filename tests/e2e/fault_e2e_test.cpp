@@ -8,17 +8,13 @@
 
 #include "driver.h"
 #include "inspect.h"
+#include "ui/editor_layout.h"
 
+using namespace glossira;
 using namespace glossira::e2e;
 
 namespace {
 
-constexpr int kMemo1 = 101;
-constexpr int kListBox2 = 102;
-constexpr int kBitBtn1 = 104;
-constexpr int kBitBtn2 = 105;
-
-std::string Narrow8(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
 std::vector<std::wstring> Names(const std::wstring& folder)
 {

@@ -5,18 +5,13 @@
 #include "core/cp1251.h"
 #include "driver.h"
 #include "inspect.h"
+#include "ui/editor_layout.h"
 
 using namespace glossira;
 using namespace glossira::e2e;
 
 namespace {
 
-constexpr int kMemo1 = 101;
-constexpr int kListBox2 = 102;
-constexpr int kBitBtn1 = 104;
-constexpr int kBitBtn2 = 105;
-
-std::string Narrow8(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
 // Presses OK on the expected message box and returns its text.
 std::wstring Acknowledge(Program& app)

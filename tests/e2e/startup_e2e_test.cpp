@@ -4,17 +4,10 @@
 
 #include "core/cp1251.h"
 #include "driver.h"
+#include "ui/editor_layout.h"
 
 using namespace glossira;
 using namespace glossira::e2e;
-
-namespace {
-
-constexpr int kMemo1 = 101;
-constexpr int kListBox2 = 102;
-constexpr int kBitBtn2 = 105;
-
-}  // namespace
 
 TEST(Editor, OpensExistingCommentWithCaptionAndText)
 {
