@@ -1,0 +1,50 @@
+// UTF-8 and UTF-16 LE into Windows-1251, a piece at a time: a sequence split
+// between two pieces is decoded whole. A character Windows-1251 cannot hold,
+// and every malformed sequence, becomes one '?'.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace glossira {
+
+class Utf8To1251 {
+public:
+    // Appends the characters `in` completes to `out`.
+    void Feed(std::string_view in, std::string& out);
+    // The end of the text: a sequence left unfinished becomes '?'.
+    void Finish(std::string& out);
+    // True once a '?' stood in for something.
+    bool Lossy() const { return lossy_; }
+    // True once a malformed sequence was met (a subset of Lossy).
+    bool Malformed() const { return malformed_; }
+    // True once a sequence of two or more bytes was decoded.
+    bool SawMultiByte() const { return multiByte_; }
+
+private:
+    void Replace(std::string& out);
+    void Malform(std::string& out);
+
+    char32_t cp_ = 0;
+    int need_ = 0;                         // continuation bytes still to come
+    unsigned char low_ = 0x80, high_ = 0xBF;  // the range of the next one
+    bool lossy_ = false;
+    bool malformed_ = false;
+    bool multiByte_ = false;
+};
+
+class Utf16LeTo1251 {
+public:
+    void Feed(std::string_view in, std::string& out);
+    void Finish(std::string& out);
+    bool Lossy() const { return lossy_; }
+
+private:
+    void Unit(char16_t unit, std::string& out);
+
+    int odd_ = -1;  // the first byte of a unit split between pieces
+    bool highSurrogate_ = false;
+    bool lossy_ = false;
+};
+
+}  // namespace glossira
