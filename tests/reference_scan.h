@@ -40,11 +40,11 @@ inline std::vector<std::string> ReferenceRead(const std::string& bytes, const st
 {
     std::string text;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
-        Utf8To1251 decoder;
+        Utf8To1251 decoder(true);
         decoder.Feed(std::string_view(bytes).substr(3), text);
         decoder.Finish(text);
     } else if (bytes.starts_with("\xFF\xFE")) {
-        Utf16LeTo1251 decoder;
+        Utf16LeTo1251 decoder(true);
         decoder.Feed(std::string_view(bytes).substr(2), text);
         decoder.Finish(text);
     } else {

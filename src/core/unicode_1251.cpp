@@ -1,12 +1,24 @@
 #include "core/unicode_1251.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "core/cp1251.h"
 
 namespace glossira {
 
+constexpr char kCtrlD = '\x04';
+constexpr char32_t kSeveralLinesMark = 0xC2;
+
+void Utf8To1251::Put(std::string& out, char byte)
+{
+    out += byte;
+    last_ = byte;
+}
+
 void Utf8To1251::Replace(std::string& out)
 {
-    out += '?';
+    Put(out, '?');
     lossy_ = true;
 }
 
@@ -24,11 +36,17 @@ void Utf8To1251::Feed(std::string_view in, std::string& out)
         if (need_ == 0) {
             if (b < 0x80) {
                 std::size_t run = i;
+                for (std::uint64_t word; run + 8 <= in.size(); run += 8) {  // ASCII eight bytes at a time
+                    std::memcpy(&word, in.data() + run, 8);
+                    if (word & 0x8080808080808080ull) break;
+                }
                 while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80) ++run;
                 out.append(in.data() + i, run - i);
+                last_ = in[run - 1];
                 i = run;
                 continue;
             }
+            markLead_ = marks_ && last_ == kCtrlD && b == kSeveralLinesMark;
             low_ = 0x80;
             high_ = 0xBF;
             if (b >= 0xC2 && b <= 0xDF) {
@@ -53,7 +71,8 @@ void Utf8To1251::Feed(std::string_view in, std::string& out)
         if (b < low_ || b > high_) {
             // The sequence ends early; this byte starts afresh.
             need_ = 0;
-            Malform(out);
+            if (markLead_) Put(out, static_cast<char>(kSeveralLinesMark));
+            else Malform(out);
             continue;
         }
         cp_ = (cp_ << 6) | (b & 0x3F);
@@ -62,16 +81,17 @@ void Utf8To1251::Feed(std::string_view in, std::string& out)
         ++i;
         if (--need_ == 0) {
             multiByte_ = true;
-            int byte = ByteFor1251(cp_);
+            int byte = marks_ && last_ == kCtrlD && cp_ == kSeveralLinesMark ? 0xC2 : ByteFor1251(cp_);
             if (byte < 0) Replace(out);
-            else out += static_cast<char>(byte);
+            else Put(out, static_cast<char>(byte));
         }
     }
 }
 
 void Utf8To1251::Finish(std::string& out)
 {
-    if (need_ > 0) Malform(out);
+    if (need_ > 0 && markLead_) Put(out, static_cast<char>(kSeveralLinesMark));
+    else if (need_ > 0) Malform(out);
     need_ = 0;
 }
 
@@ -81,6 +101,7 @@ void Utf16LeTo1251::Unit(char16_t unit, std::string& out)
     if (highSurrogate_) {
         highSurrogate_ = false;
         out += '?';  // one for the pair, or for a high surrogate alone
+        last_ = '?';
         lossy_ = true;
         if (low) return;
     }
@@ -88,13 +109,13 @@ void Utf16LeTo1251::Unit(char16_t unit, std::string& out)
         highSurrogate_ = true;
         return;
     }
-    int byte = low ? -1 : ByteFor1251(unit);
+    int byte = low ? -1 : marks_ && last_ == kCtrlD && unit == kSeveralLinesMark ? 0xC2 : ByteFor1251(unit);
     if (byte < 0) {
-        out += '?';
+        byte = '?';
         lossy_ = true;
-    } else {
-        out += static_cast<char>(byte);
     }
+    out += static_cast<char>(byte);
+    last_ = static_cast<char>(byte);
 }
 
 void Utf16LeTo1251::Feed(std::string_view in, std::string& out)
@@ -116,6 +137,7 @@ void Utf16LeTo1251::Finish(std::string& out)
 {
     if (highSurrogate_ || odd_ >= 0) {
         out += '?';
+        last_ = '?';
         lossy_ = true;
     }
     highSurrogate_ = false;

@@ -31,7 +31,11 @@ public:
             ready_.clear();
             readyPos_ = 0;
             rawBuffer_.resize(std::max<std::size_t>(size, 1));
-            std::size_t got = raw_->Read(rawBuffer_.data(), rawBuffer_.size());
+            // Reads end on multiples of the block, as after no mark: the
+            // system copies aligned blocks much faster.
+            std::size_t want = rawBuffer_.size() - rawRead_ % rawBuffer_.size();
+            std::size_t got = raw_->Read(rawBuffer_.data(), want);
+            rawRead_ += got;
             if (got == 0) {
                 ended_ = true;
                 if (kind_ == Kind::Utf8) utf8_.Finish(ready_);
@@ -57,6 +61,7 @@ private:
             char bytes[3];
             std::size_t got = raw_->Read(bytes, kUtf8Mark.size() - head_.size());
             if (got == 0) break;
+            rawRead_ += got;
             head_.append(bytes, got);
         }
         std::string_view head(head_);
@@ -80,9 +85,10 @@ private:
     Kind kind_ = Kind::Plain;
     std::string head_;  // the first bytes, read to look for a mark
     std::size_t headPos_ = 0;
-    Utf8To1251 utf8_;
-    Utf16LeTo1251 utf16_;
+    Utf8To1251 utf8_{true};
+    Utf16LeTo1251 utf16_{true};
     std::vector<char> rawBuffer_;
+    unsigned long long rawRead_ = 0;
     std::string ready_;  // decoded, not yet returned
     std::size_t readyPos_ = 0;
     bool ended_ = false;

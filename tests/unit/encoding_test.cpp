@@ -86,6 +86,32 @@ TEST(Utf16LeTo1251, DecodesTheSameHoweverTheTextIsSplit)
     EXPECT_EQ(DecodeSplit<Utf16LeTo1251>(std::string("a\0b", 3), 1), "a?");  // an odd byte at the end
 }
 
+TEST(Utf8To1251, TheMultiLineMarkOfDescriptionListsSurvivesOnlyWhereAsked)
+{
+    for (const std::string& utf8 : {std::string("a\x04\xC2\r\n"), std::string("a\x04\xC3\x82\r\n")}) {
+        for (std::size_t at = 0; at <= utf8.size(); ++at) {
+            EXPECT_EQ(DecodeSplit<Utf8To1251>(utf8, at), "a\x04?\r\n") << at;
+            Utf8To1251 marks(true);
+            std::string out;
+            marks.Feed(std::string_view(utf8).substr(0, at), out);
+            marks.Feed(std::string_view(utf8).substr(at), out);
+            marks.Finish(out);
+            EXPECT_EQ(out, "a\x04\xC2\r\n") << at;
+        }
+    }
+    Utf8To1251 marks(true);
+    std::string out;
+    marks.Feed("\x04\xC2", out);  // at the very end
+    marks.Finish(out);
+    marks.Feed("x\xC2\n\x04\xC2\xA0", out);  // not after a Ctrl-D; a whole sequence after one
+    marks.Finish(out);
+    EXPECT_EQ(out, "\x04\xC2x?\n\x04\xA0");
+    Utf16LeTo1251 wide(true);
+    out.clear();
+    wide.Feed(std::string("\x04\0\xC2\0\xC2\0", 6), out);
+    EXPECT_EQ(out, "\x04\xC2?");
+}
+
 TEST(CommentEncoding, Utf8IsRecognisedByItsMarkOrByValidMultiByteSequences)
 {
     const std::string utf8 = ToUtf8(kPrivet);

@@ -71,13 +71,27 @@ Lines Read(const std::string& bytes, const std::string& name, bool all, std::siz
 TEST(DecodedLog, MarkedLogsAgreeWithAWholeDecodingOverEveryBlockBoundary)
 {
     const std::string name = FromUtf8("Отчёт.zip");
-    const std::string text = FromUtf8("мусор\r\nотчёт.ZIP из сети\r\nещё отчёт.zip\x04\xC2\r\n") + std::string(40, 'x') +
-                             FromUtf8(" отчёт.zip первая\\nвторая\x04\xC2\nконец");
+    // Text pieces, and between them the multi-line mark as description lists
+    // write it: the raw bytes 0x04 0xC2 (in UTF-8 a malformed lone 0xC2).
+    const Lines pieces = {FromUtf8("мусор\r\nотчёт.ZIP из сети\r\nещё отчёт.zip"),
+                          "\r\n" + std::string(40, 'x') + FromUtf8(" отчёт.zip первая\\nвторая"),
+                          FromUtf8("\nконец")};
+    auto join = [&](auto encode, const std::string& mark, const std::string& severalLines) {
+        std::string out = mark;
+        for (std::size_t i = 0; i < pieces.size(); ++i) out += (i ? severalLines : "") + encode(pieces[i]);
+        return out;
+    };
+    auto same = [](const std::string& s) { return s; };
+    const std::string utf8 = join([](const std::string& s) { return ToUtf8(s); }, kMark8, "\x04\xC2");
+    const std::string utf8Char = join([](const std::string& s) { return ToUtf8(s); }, kMark8, "\x04\xC3\x82");
+    const std::string utf16 = join(Utf16, kMark16, std::string("\x04\0\xC2\0", 4));
+    const std::string plain = join(same, "", "\x04\xC2");
     // The marks themselves, every UTF-8 sequence and each 0x04 0xC2 pair land
     // on both sides of a boundary somewhere in these sizes.
-    for (const std::string& bytes : {kMark8 + ToUtf8(text), kMark16 + Utf16(text), text}) {
+    for (const std::string& bytes : {utf8, utf8Char, utf16, plain}) {
         const Lines expected = ReferenceRead(bytes, name, true);
-        ASSERT_EQ(expected.size(), 3u);
+        ASSERT_EQ(expected, (Lines{FromUtf8("отчёт.ZIP из сети"), FromUtf8("ещё отчёт.zip"),
+                                   std::string(40, 'x') + FromUtf8(" отчёт.zip первая\nвторая")}));
         for (bool all : {false, true})
             for (std::size_t block = 1; block <= 13; ++block)
                 for (std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{5}, block})
