@@ -6,6 +6,7 @@
 #include "driver.h"
 #include "inspect.h"
 #include "ui/editor_layout.h"
+#include "ui/viewer_layout.h"
 
 using namespace glossira;
 using namespace glossira::e2e;
@@ -76,6 +77,18 @@ TEST_F(TodaysFiles, Utf8CommentWithAndWithoutTheMarkIsEditedAndSavedBackInUtf8)
     Click(Control(editor, kBitBtn2));
     EXPECT_EQ(app->WaitExit(), 0);
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "\xA8\xCF\xF0\xE8\xE2\xE5\xF2");
+}
+
+TEST_F(TodaysFiles, TheViewerShowsAUtf8CommentAsItsText)
+{
+    WriteFileBytes(dir / L"a.txt", kMark + Utf8(L"Заметка\nиз Блокнота"));
+    app = std::make_unique<Program>(L"\"" + (dir / L"a.txt") + L"\"");
+    HWND viewer = app->WaitWindow(L"TForm3", 60000);
+    ASSERT_TRUE(viewer);
+    memo = Control(viewer, kViewerMemo1);
+    EXPECT_TRUE(MemoBecomes(L"Заметка\r\nиз Блокнота")) << Utf8(EditText(memo));
+    PressKey(memo, VK_ESCAPE);
+    EXPECT_EQ(app->WaitExit(), 0);
 }
 
 TEST_F(TodaysFiles, Utf8CommentBeyondWindows1251IsExplainedOnOpeningAndNeverSaved)
