@@ -15,15 +15,6 @@ namespace {
 
 const std::string kMark = "\xEF\xBB\xBF";
 
-std::string Utf8(const std::wstring& w)
-{
-    std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr)),
-                    '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    out.pop_back();
-    return out;
-}
-
 class TodaysFiles : public ::testing::Test {
 protected:
     void TearDown() override { DeleteSetting(L"ZoneInfo"); }

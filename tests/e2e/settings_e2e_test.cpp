@@ -26,15 +26,6 @@ const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\
 const std::wstring kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const std::wstring kSettingsKey = L"Software\\Orvik\\Glossira";
 
-std::string Utf8(const std::wstring& w)
-{
-    std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr)),
-                    '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    out.pop_back();
-    return out;
-}
-
 struct RegValue {
     DWORD type = REG_NONE;
     std::wstring text;  // REG_SZ
