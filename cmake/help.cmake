@@ -34,3 +34,8 @@ add_custom_target(glossira_help ALL
   DEPENDS ${GLOSSIRA_HELP_STAGE}/glossira.stamp
   VERBATIM)
 add_dependencies(glossira_help glossira)
+
+# The compiled file read back with Debian's chmls and extract_chmLib.
+add_test(NAME help COMMAND ${CMAKE_COMMAND} -DCHM=$<TARGET_FILE_DIR:glossira>/glossira.chm
+  -DHELP_DIR=${GLOSSIRA_HELP_SOURCE} -DWORK=${CMAKE_BINARY_DIR}/help-test
+  -P ${CMAKE_SOURCE_DIR}/tests/help/compiled_help_test.cmake)

@@ -7,7 +7,11 @@ cmake_minimum_required(VERSION 3.25)
 # The files listed in the [FILES] section of a project file, and its
 # [OPTIONS] values as help_option_<Name> variables in the caller's scope.
 function(help_read_project hhp out_files)
-  file(STRINGS "${hhp}" lines)
+  # file(STRINGS) would drop the Cyrillic bytes.
+  file(READ "${hhp}" text)
+  string(REPLACE "\r" "" text "${text}")
+  string(REPLACE ";" "\\;" text "${text}")
+  string(REPLACE "\n" ";" lines "${text}")
   set(section "")
   set(files "")
   foreach(line IN LISTS lines)
