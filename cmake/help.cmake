@@ -23,7 +23,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DHELP_DIR=${GLOSSIRA_HELP_SOURCE} -DHELP_PROJECT=${GLOSSIRA_HELP_SOURCE}/glossira.hhp
           -P ${CMAKE_SOURCE_DIR}/cmake/help_check.cmake
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${GLOSSIRA_HELP_SOURCE} ${GLOSSIRA_HELP_STAGE}
-  COMMAND ${GLOSSIRA_CHMCMD} --verbosity 1 glossira.hhp
+  COMMAND ${GLOSSIRA_CHMCMD} --verbosity 0 glossira.hhp
   COMMAND ${CMAKE_COMMAND} -E touch glossira.stamp
   WORKING_DIRECTORY ${GLOSSIRA_HELP_STAGE}
   DEPENDS ${GLOSSIRA_HELP_FILES} ${CMAKE_SOURCE_DIR}/cmake/help_check.cmake
