@@ -85,6 +85,37 @@ function(help_check_links dir file)
   endforeach()
 endfunction()
 
+# Every picture of a page is a PNG shown at its own size: the width and
+# height the page gives are those of the image.
+function(help_check_pictures file)
+  file(READ "${file}" text)
+  get_filename_component(from "${file}" DIRECTORY)
+  string(REGEX MATCHALL "<img[^>]*>" images "${text}")
+  foreach(img IN LISTS images)
+    if(NOT img MATCHES "src=\"([^\"]*\\.png)\"")
+      message(FATAL_ERROR "${file}: a picture that is not a PNG: ${img}")
+    endif()
+    set(src "${CMAKE_MATCH_1}")
+    if(NOT img MATCHES "width=\"([0-9]+)\"" )
+      message(FATAL_ERROR "${file}: the picture ${src} has no width")
+    endif()
+    set(width "${CMAKE_MATCH_1}")
+    if(NOT img MATCHES "height=\"([0-9]+)\"" )
+      message(FATAL_ERROR "${file}: the picture ${src} has no height")
+    endif()
+    set(height "${CMAKE_MATCH_1}")
+    # IHDR: the width and the height, big-endian, from byte 16.
+    file(READ "${from}/${src}" header OFFSET 16 LIMIT 8 HEX)
+    string(SUBSTRING "${header}" 0 8 w)
+    string(SUBSTRING "${header}" 8 8 h)
+    math(EXPR w "0x${w}")
+    math(EXPR h "0x${h}")
+    if(NOT w EQUAL width OR NOT h EQUAL height)
+      message(FATAL_ERROR "${file}: ${src} is ${w} x ${h}, the page shows it at ${width} x ${height}")
+    endif()
+  endforeach()
+endfunction()
+
 # The pages (without anchors) the contents file lists.
 function(help_contents_pages hhc out)
   help_links("${hhc}" links)
@@ -99,7 +130,8 @@ endfunction()
 
 # The whole help in `dir`, as the project file `hhp` lists it: every listed
 # file exists, every page is listed, declares Windows-1251 and appears in the
-# contents, and every link of the pages, the contents and the index resolves.
+# contents, every link of the pages, the contents and the index resolves, and
+# every picture is shown at its own size.
 function(help_check dir hhp)
   help_read_project("${hhp}" files)
   foreach(name IN ITEMS Contents_file Index_file Default_topic)
@@ -129,6 +161,9 @@ function(help_check dir hhp)
   endforeach()
   foreach(f IN LISTS pages ITEMS "${help_option_Contents_file}" "${help_option_Index_file}")
     help_check_links("${dir}" "${dir}/${f}")
+  endforeach()
+  foreach(page IN LISTS pages)
+    help_check_pictures("${dir}/${page}")
   endforeach()
 endfunction()
 

@@ -1,7 +1,8 @@
 # The compiled help read back: every file of the project is inside, byte for
 # byte; its system record names the contents, the index, the start page, the
-# title and the Russian language; and every link and picture of the pages,
-# the contents and the index resolves inside the compiled file.
+# title and the Russian language; every link and picture of the pages,
+# the contents and the index resolves inside the compiled file, and every
+# picture is shown at its own size.
 #   cmake -DCHM=glossira.chm -DHELP_DIR=help -DWORK=scratch -P compiled_help_test.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/help_check.cmake)
@@ -94,6 +95,7 @@ foreach(page IN LISTS pages)
     fail("the page \"${page}\" is not in the contents")
   endif()
   help_check_links("${WORK}" "${WORK}/${page}")
+  help_check_pictures("${WORK}/${page}")
 endforeach()
 help_check_links("${WORK}" "${WORK}/${help_option_Contents_file}")
 help_check_links("${WORK}" "${WORK}/${help_option_Index_file}")
