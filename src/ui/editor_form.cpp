@@ -33,6 +33,7 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     SendMessageW(Memo3, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(ListBox2, LB_SETITEMHEIGHT, 0, Scale(13));
     SetWindowSubclass(Memo1, &EditorForm::MemoProc, 1, 0);
+    SetWindowSubclass(Memo3, &EditorForm::MemoProc, 1, 0);
     LoadPictures();
     focus_ = Memo1;
     SetTimer(hwnd(), kTimer1, 100, nullptr);
@@ -63,8 +64,11 @@ void EditorForm::LoadPictures()
 }
 
 // The comment takes Enter but, as in any dialog, Tab moves to the next control.
+// Esc does nothing: a multi-line edit in a dialog would post WM_CLOSE to the
+// window on it, and the typed text would be gone.
 LRESULT CALLBACK EditorForm::MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR)
 {
+    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) return 0;
     if (msg == WM_GETDLGCODE && lp) {
         const MSG* key = reinterpret_cast<const MSG*>(lp);
         if (key->message == WM_KEYDOWN && key->wParam == VK_TAB)

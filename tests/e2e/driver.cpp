@@ -162,6 +162,50 @@ void PressKey(HWND window, WORD key)
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
+bool PressXKeys(HWND window, const std::wstring& keys)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    // Wine starts a Unix program given by its Unix path, but its process
+    // handle does not follow it: the program's status comes in a file.
+    static int counter = 0;
+    const std::wstring done =
+        L"/tmp/glossira-xkeys-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::wstring commandLine = L"/bin/sh -c \"xdotool mousemove " + std::to_wstring((r.left + r.right) / 2) + L" " +
+                               std::to_wstring((r.top + r.bottom) / 2) + L" key --delay 50 " + keys + L"; echo $? >" +
+                               done + L".tmp; mv " + done + L".tmp " + done + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::wstring status = L"Z:" + done;
+    for (auto& c : status)
+        if (c == L'/') c = L'\\';
+    for (int waited = 0; waited < 10000; waited += 50) {
+        std::string code = ReadFileBytes(status);
+        if (code != "<missing>") {
+            DeleteFileW(status.c_str());
+            return code.rfind("0", 0) == 0;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+void ChooseMenu(HWND window, int barIndex, int itemIndex)
+{
+    PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    for (int i = 0; i < barIndex; ++i) PressKey(window, VK_RIGHT);
+    if (itemIndex >= 0) {
+        PressKey(window, VK_DOWN);  // opens the submenu on its first item
+        for (int i = 0; i < itemIndex; ++i) PressKey(window, VK_DOWN);
+    }
+    PressKey(window, VK_RETURN);
+}
+
 void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 std::string ReadFileBytes(const std::wstring& path)

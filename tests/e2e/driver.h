@@ -54,6 +54,14 @@ void Answer(HWND box, int buttonId);
 // Types text into a control character by character.
 void Type(HWND control, const std::wstring& text);
 void PressKey(HWND window, WORD key);
+// Keys pressed on the X server (xdotool key KEYS) with the pointer over
+// `window`, reaching the focused control as a person's keys do; false when
+// xdotool cannot run.
+bool PressXKeys(HWND window, const std::wstring& keys);
+// Chooses a menu item with the keyboard, as F10 and the arrow keys do: the
+// bar item `barIndex` (from 0), then, when `itemIndex` is given, that item
+// of its submenu.
+void ChooseMenu(HWND window, int barIndex, int itemIndex = -1);
 // Asks a top-level window to close, as its close box does.
 void CloseBox(HWND window);
 
