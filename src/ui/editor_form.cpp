@@ -85,7 +85,9 @@ bool EditorForm::FileExists(const std::string& path) { return TheApp().files.Fil
 
 void EditorForm::LoadComment(const std::string& path)
 {
-    SetEditText(Memo1, NormalizeLineEnds(TheApp().files.ReadWhole(path)));
+    const std::string bytes = TheApp().files.ReadWhole(path);
+    loaded_ = FingerprintOf(bytes);
+    SetEditText(Memo1, NormalizeLineEnds(bytes));
 }
 
 std::optional<std::string> EditorForm::EditorFirstRow() { return FirstRow(Memo1); }
@@ -117,8 +119,13 @@ void EditorForm::CopyClip()
 void EditorForm::Sav()
 {
     App& app = TheApp();
-    if (!app.run.HeaderFound) Harvest();
     const std::string path = app.run.CommentPath();
+    // Another editor on the same comment may have saved since: ask before
+    // anything changes, so that No leaves the editor as it was.
+    if (saveAllowed_ && ChangedSinceLoaded(app.files, path, loaded_) &&
+        !AskYesNo(Format(msg::CommentChanged(), path)))
+        return;
+    if (!app.run.HeaderFound) Harvest();
     if (!saveAllowed_) throw Error(Format(msg::CommentNotLoaded(), path));
     app.files.WriteAtomically(path, ComposeComment(EditText(Memo1), ListItems(ListBox2)));
     Terminate();

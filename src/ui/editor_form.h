@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "core/comment_fingerprint.h"
 #include "core/startup.h"
 #include "ui/form.h"
 #include "ui/pictures.h"
@@ -54,6 +55,7 @@ private:
     HWND SpeedButton1 = nullptr;
     HWND SpeedButton2 = nullptr;
     bool saveAllowed_ = false;
+    CommentFingerprint loaded_;  // the comment file as start-up read it
     HWND focus_ = nullptr;  // the control that had the focus when the window was left
     std::array<UniqueIcon, 5> pictures_;
     std::array<UniqueImageList, 5> pictureLists_;

@@ -163,6 +163,12 @@ void ShowMessage(const std::string& message)
     MessageBoxW(MessageOwner(), Wide(message).c_str(), Wide(msg::AppTitle()).c_str(), MB_OK);
 }
 
+bool AskYesNo(const std::string& question)
+{
+    return MessageBoxW(MessageOwner(), Wide(question).c_str(), Wide(msg::AppTitle()).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 void ShowUnexpectedError()
 {
     try {

@@ -74,6 +74,9 @@ private:
 void ShowErrorBox(const std::string& message);
 // A plain message box with one OK button titled with the application title.
 void ShowMessage(const std::string& message);
+// A Yes/No question titled with the application title, No the default;
+// true for Yes.
+bool AskYesNo(const std::string& question);
 // The window message boxes are owned by: the visible form, if any.
 HWND MessageOwner();
 

@@ -97,3 +97,92 @@ TEST(EditorEsc, DoesNothingInTheEditorReachedFromTheViewer)
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
+namespace {
+
+struct Editor {
+    std::unique_ptr<Program> app;
+    HWND window = nullptr;
+    HWND memo = nullptr;
+    HWND list = nullptr;
+};
+
+Editor StartEditor(const std::wstring& target)
+{
+    Editor e;
+    e.app = std::make_unique<Program>(L"\"" + target + L"\"");
+    e.window = e.app->WaitWindow(L"TForm1");
+    if (e.window) {
+        e.memo = Control(e.window, kMemo1);
+        e.list = Control(e.window, kListBox2);
+    }
+    return e;
+}
+
+// Presses "Запись и Выход" and returns the question asked, if any.
+HWND SaveAsks(Editor& e)
+{
+    Click(Control(e.window, kBitBtn2));
+    return e.app->WaitMessageBox(5000);
+}
+
+}  // namespace
+
+// setup.zip and setup.rar share setup.txt.
+TEST(TwoEditors, TheSecondSaveAsksAndNoKeepsItsTextAndList)
+{
+    Folder dir;
+    WriteFileBytes(dir / L"a.txt", "old");
+    Editor first = StartEditor(dir / L"a.zip");
+    Editor second = StartEditor(dir / L"a.rar");
+    ASSERT_TRUE(first.window && second.window);
+    SendMessageW(first.memo, EM_SETSEL, 0, 0);
+    Type(first.memo, L"first ");
+    SendMessageW(second.memo, EM_SETSEL, 0, 0);
+    Type(second.memo, L"second ");
+    ASSERT_TRUE(PutOnClipboard(L"из буфера"));
+    Click(Control(second.window, kBitBtn1));
+    ASSERT_TRUE(Eventually([&] { return ListItems(second.list) == std::vector<std::wstring>{L"из буфера"}; }));
+
+    EXPECT_FALSE(SaveAsks(first)) << "an unchanged file asks nothing";
+    EXPECT_EQ(first.app->WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "first old");
+
+    HWND box = SaveAsks(second);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Text(box), L"Глоссира");
+    EXPECT_NE(MessageText(box).find(dir / L"a.txt"), std::wstring::npos) << Narrow8(MessageText(box));
+    EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO));
+    EXPECT_FALSE(GetDlgItem(box, IDOK));
+    Answer(box, IDNO);
+    ASSERT_TRUE(Eventually([&] { return !IsWindow(box); }));
+    ASSERT_TRUE(Settle(second.memo));
+    EXPECT_TRUE(second.app->HasVisibleWindow(L"TForm1"));
+    EXPECT_EQ(EditText(second.memo), L"#second old");
+    EXPECT_EQ(ListItems(second.list), std::vector<std::wstring>{L"из буфера"});
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "first old");
+
+    box = SaveAsks(second);
+    ASSERT_TRUE(box);
+    Answer(box, IDYES);
+    EXPECT_EQ(second.app->WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("#second old\r\nиз буфера\r\n"));
+}
+
+TEST(TwoEditors, ACommentThatAppearedSinceAnEmptyStartIsAsked)
+{
+    Folder dir;
+    Editor e = StartEditor(dir / L"a.zip");
+    ASSERT_TRUE(e.window);
+    Type(e.memo, L"mine");
+    WriteFileBytes(dir / L"a.txt", "theirs");
+    HWND box = SaveAsks(e);
+    ASSERT_TRUE(box);
+    Answer(box, IDNO);
+    ASSERT_TRUE(Settle(e.memo));
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "theirs");
+    box = SaveAsks(e);
+    ASSERT_TRUE(box);
+    Answer(box, IDYES);
+    EXPECT_EQ(e.app->WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "#mine");
+}
