@@ -47,14 +47,15 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
 
 void EditorForm::LoadPictures()
 {
-    const int size = Scale(16);
     const struct {
         HWND button;
         int icon;
-    } pictures[] = {{BitBtn1, IDI_CLIPBOARD}, {BitBtn2, IDI_SAVE},  {BitBtn3, IDI_ERASE},
-                    {SpeedButton1, IDI_HELP}, {SpeedButton2, IDI_ARROW}};
+        int size;  // at 96 DPI
+    } pictures[] = {{BitBtn1, IDI_CLIPBOARD, 16}, {BitBtn2, IDI_SAVE, 16},   {BitBtn3, IDI_ERASE, 16},
+                    {SpeedButton1, IDI_HELP, 15},  {SpeedButton2, IDI_ARROW, 16}};
     static_assert(std::size(pictures) == std::tuple_size_v<decltype(pictures_)>);
     for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        const int size = Scale(pictures[i].size);
         pictures_[i] = LoadPicture(pictures[i].icon, size);
         if (GetWindowTextLengthW(pictures[i].button) > 0)
             pictureLists_[i] = PictureWithText(pictures[i].button, pictures_[i].get(), size, Scale(4));

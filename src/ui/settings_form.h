@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "shell/settings_action.h"
 #include "ui/form.h"
+#include "ui/pictures.h"
 
 namespace glossira {
 
@@ -32,6 +33,7 @@ private:
     HWND Box(int number) const;
     void FitLabels();
     void KeepColoursWhenThemed();
+    void LoadGlyph();
 
     HWND GroupBox1 = nullptr;
     HWND CheckBox4 = nullptr;
@@ -57,6 +59,7 @@ private:
     HWND CheckBox6 = nullptr;
     HWND SpeedButton1 = nullptr;
     HWND lastFocus_ = nullptr;
+    UniqueIcon helpGlyph_;
 
     friend std::vector<ControlSpec> SettingsControls(SettingsForm& form);
 };

@@ -159,8 +159,8 @@ TEST_F(EditorWindow, CommentHasTheFocusAndTabMovesOnWithoutTypingATab)
 }
 
 // Each picture has its own images for 100 % and 200 % scaling, so neither is
-// a scaled copy of the other.
-TEST(EditorWindowPictures, HaveNativeImagesAt16And32Pixels)
+// a scaled copy of the other; the help picture is 15 x 15.
+TEST(EditorWindowPictures, HaveNativeImagesAt100And200Percent)
 {
     std::wstring exe = ProgramPath();
     HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -169,7 +169,7 @@ TEST(EditorWindowPictures, HaveNativeImagesAt16And32Pixels)
         HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
         ASSERT_TRUE(group) << id;
         auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
-        for (int size : {16, 32}) {
+        for (int size : id == IDI_HELP ? std::vector<int>{15, 30} : std::vector<int>{16, 32}) {
             int icon = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
             HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(icon), MAKEINTRESOURCEW(3) /* RT_ICON */);
             ASSERT_TRUE(image) << id << " at " << size;

@@ -298,7 +298,7 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
         {kEdit2, L"txt", 288, 328, 89, 21},
         {kLabel6, L"Зарегестрировать данное расширение  для  этой  программы", 16, 360, -1, -1},
         {kCheckBox6, L"", 360, 360, 17, 17},
-        {kSpeedButton1, nullptr, 440, 336, 23, 22},
+        {kSpeedButton1, L"", 440, 336, 23, 22},  // a glyph, no caption
     };
     std::vector<HWND> children = Children(w);
     ASSERT_EQ(children.size(), std::size(table));
@@ -323,6 +323,7 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
         }
         EXPECT_LE(b.bottom, client.bottom) << "inside the window";
     }
+    EXPECT_TRUE(HasPicture(Control(w, kSpeedButton1)));
     // The file-name field with its browse button spans 561 pixels.
     RECT field = BoundsInParent(Control(w, kFilenameEdit1));
     RECT browse = BoundsInParent(Control(w, kFilenameEdit1Browse));
