@@ -140,16 +140,52 @@ std::vector<std::wstring> ListItems(HWND list)
     return items;
 }
 
-void Click(HWND button)
+namespace {
+
+bool IsGroupBox(HWND window)
 {
-    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    wchar_t name[16];
+    return window && GetClassNameW(window, name, 16) && _wcsicmp(name, L"Button") == 0 &&
+           (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
-void Answer(HWND box, int buttonId)
+}  // namespace
+
+bool Clickable(HWND button)
 {
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
+    RECT r{};
+    GetWindowRect(button, &r);
+    if (r.right <= r.left || r.bottom <= r.top) return false;
+    // What a person would hit at the button's centre: the button, not a window over it.
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND hit = WindowFromPoint(centre);
+    if (hit == button) return true;
+    // Wine does not ask another process's windows to hit-test, so a group
+    // box around the button, which would let the click through, may come
+    // first; any other window over the centre covers the button.
+    if (!IsGroupBox(hit) || GetParent(hit) != GetParent(button)) return false;
+    for (HWND above = GetWindow(button, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        RECT a{};
+        GetWindowRect(above, &a);
+        if (IsWindowVisible(above) && !IsGroupBox(above) && PtInRect(&a, centre)) return false;
+    }
+    return true;
 }
+
+void Click(HWND button)
+{
+    if (!Clickable(button)) {
+        ADD_FAILURE() << "the button " << Narrow8(button ? Text(button) : L"(none)")
+                      << " is missing, hidden, disabled or covered";
+        return;
+    }
+    // Posted, so the driver goes on while a box the click opens is up; the
+    // button itself turns it into its notification.
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void Answer(HWND box, int buttonId) { Click(GetDlgItem(box, buttonId)); }
 
 void Type(HWND control, const std::wstring& text)
 {

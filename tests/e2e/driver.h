@@ -47,7 +47,10 @@ HWND Control(HWND parent, int id);
 HWND ControlByText(HWND parent, const std::wstring& text);
 std::vector<std::wstring> ListItems(HWND list);
 
-// Clicks a button without waiting for what it opens.
+// Whether a person could click the button: visible, enabled, not covered.
+bool Clickable(HWND button);
+// Clicks a button without waiting for what it opens; a button a person
+// could not click fails the test.
 void Click(HWND button);
 // Presses one of a message box's buttons (IDOK, IDYES, IDNO).
 void Answer(HWND box, int buttonId);

@@ -135,6 +135,8 @@ TEST(TwoEditors, TheSecondSaveAsksAndNoKeepsItsTextAndList)
     Editor first = StartEditor(dir / L"a.zip");
     Editor second = StartEditor(dir / L"a.rar");
     ASSERT_TRUE(first.window && second.window);
+    // Both open at the same place: the second is moved aside to reach the first.
+    SetWindowPos(second.window, nullptr, 600, 39, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(first.memo, EM_SETSEL, 0, 0);
     Type(first.memo, L"first ");
     SendMessageW(second.memo, EM_SETSEL, 0, 0);

@@ -41,7 +41,20 @@ protected:
         memo = viewer ? Control(viewer, kViewerMemo1) : nullptr;
         return viewer;
     }
-    void Menu(HWND viewer, int item) { PostMessageW(viewer, WM_COMMAND, item, 0); }
+    // Chooses a menu item as a person does with the keyboard: F10, arrows, Enter.
+    static void Menu(HWND viewer, int item)
+    {
+        switch (item) {
+        case kN3: ChooseMenu(viewer, 0, 0); break;  // Установки / Цвет Фона
+        case kN4: ChooseMenu(viewer, 0, 1); break;  // Установки / Цвет Текста
+        case kN7: ChooseMenu(viewer, 0, 2); break;  // Установки / Выставить по умолчанию
+        case kN5: ChooseMenu(viewer, 0, 3); break;  // Установки / (empty)
+        case kN6: ChooseMenu(viewer, 0, 4); break;  // Установки / Сохранить Цвета
+        case kN2: ChooseMenu(viewer, 1); break;     // Редактор
+        case kEsc1: ChooseMenu(viewer, 2); break;   // Выход (Esc)
+        default: ADD_FAILURE() << "no menu item " << item;
+        }
+    }
     // The memo's background, sampled in its empty lower right corner.
     COLORREF Background()
     {
