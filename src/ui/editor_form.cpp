@@ -45,6 +45,12 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     return outcome;
 }
 
+void EditorForm::OnDpiChanged()
+{
+    SendMessageW(ListBox2, LB_SETITEMHEIGHT, 0, Scale(13));
+    LoadPictures();
+}
+
 void EditorForm::LoadPictures()
 {
     const struct {

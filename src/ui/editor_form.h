@@ -33,6 +33,7 @@ private:
     bool OnCommand(int id, int code, HWND control) override;
     void OnTimer(UINT_PTR id) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    void OnDpiChanged() override;
 
     void LoadPictures();
     static LRESULT CALLBACK MemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

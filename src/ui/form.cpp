@@ -55,10 +55,40 @@ void Form::Create(const FormSpec& spec)
     CreateWindowExW(spec.exStyle, spec.className, Wide(spec.caption).c_str(), spec.style, Scale(spec.left),
                     Scale(spec.top), Scale(spec.width), Scale(spec.height), nullptr, nullptr, instance, this);
     if (!hwnd_) throw Error(SystemMessage(GetLastError()));
-    dpi_ = DpiOf(hwnd_);
-    font_.reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi_), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    // The window's own DPI (its monitor's) serves both its size and its controls.
+    if (UINT dpi = DpiOf(hwnd_); dpi != dpi_) {
+        dpi_ = dpi;
+        SetWindowPos(hwnd_, nullptr, Scale(spec.left), Scale(spec.top), Scale(spec.width), Scale(spec.height),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    font_ = NewFont(FW_NORMAL);
+}
+
+UniqueFont Form::NewFont(int weight) const
+{
+    return UniqueFont(CreateFontW(-MulDiv(8, static_cast<int>(dpi_), 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+}
+
+// Moved to a monitor of another DPI: every control again from its bounds at
+// 96 DPI, a new font, the rectangle Windows suggests.
+void Form::ApplyDpi(UINT dpi, const RECT* suggested)
+{
+    if (dpi && dpi != dpi_) {
+        dpi_ = dpi;
+        UniqueFont old = std::move(font_);  // kept until no control uses it
+        font_ = NewFont(FW_NORMAL);
+        for (const Placed& p : layout_) {
+            SetWindowPos(p.control, nullptr, Scale(p.left), Scale(p.top), Scale(p.width), Scale(p.height),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        }
+    }
+    if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    OnDpiChanged();
 }
 
 void Form::CreateControls(const std::vector<ControlSpec>& controls)
@@ -71,6 +101,7 @@ void Form::CreateControls(const std::vector<ControlSpec>& controls)
         if (!control) throw Error(SystemMessage(GetLastError()));
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (c.member) *c.member = control;
+        layout_.push_back({control, c.left, c.top, c.width, c.height});
         if (c.hint.empty()) continue;
         if (!tooltip_) {
             tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -139,6 +170,9 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CLOSE:
         if (OnClose()) return 0;
         break;
+    case WM_DPICHANGED:
+        ApplyDpi(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     default:
         break;
     }

@@ -82,6 +82,13 @@ void SettingsForm::Fill(const Settings& s)
     SetEditText(Edit2, s.Ext);
 }
 
+void SettingsForm::OnDpiChanged()
+{
+    if (!Edit1) return;  // no controls yet
+    FitLabels();
+    LoadGlyph();
+}
+
 // Labels size themselves to their one line of text.
 void SettingsForm::FitLabels()
 {

@@ -20,6 +20,7 @@ private:
     void CreateControlsOnce();
     bool OnCommand(int id, int code, HWND control) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    void OnDpiChanged() override;
 
     // Checking box `number` unchecks the boxes it excludes; unchecking does nothing.
     void InterlockClick(int number);

@@ -182,19 +182,10 @@ TEST(EditorWindowPictures, HaveNativeImagesAt100And200Percent)
     FreeLibrary(module);
 }
 
-// The window and its controls against the control table, scaled to the DPI.
-class EditorWindowLayout : public ::testing::TestWithParam<int> {
-protected:
-    void SetUp() override
-    {
-        SetProcessDPIAware();  // coordinates of the program's windows unscaled
-        SetSystemDpi(static_cast<DWORD>(GetParam()));
-    }
-    void TearDown() override { ResetSystemDpi(); }
-    int Scale(int value) const { return MulDiv(value, GetParam(), 96); }
-};
+namespace {
 
-TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
+// The controls against the control table at `dpi`, in tab order.
+void ExpectEditorControls(HWND editor, int dpi)
 {
     struct Row {
         int id;
@@ -216,24 +207,7 @@ TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
         {kSpeedButton1, L"Button", 608, 360, 23, 22, L"", nullptr, false, true},
         {kSpeedButton2, L"Button", 616, 240, 23, 22, L"", L"Перенести текст из нижнего в верхнее окно", false, true},
     };
-
-    Folder dir;
-    Program app(L"\"" + (dir / L"a.zip") + L"\"");
-    HWND editor = app.WaitWindow(L"TForm1");
-    ASSERT_TRUE(editor);
-
-    RECT window{};
-    GetWindowRect(editor, &window);
-    EXPECT_EQ(window.left, Scale(11));
-    EXPECT_EQ(window.top, Scale(39));
-    EXPECT_EQ(window.right - window.left, Scale(675));
-    EXPECT_EQ(window.bottom - window.top, Scale(427));
-    LONG style = GetWindowLongW(editor, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   a.zip");
-
+    auto scale = [dpi](int value) { return MulDiv(value, dpi, 96); };
     std::map<HWND, std::wstring> hints;
     for (const Hint& hint : Hints(editor)) hints[hint.control] = hint.text;
 
@@ -250,10 +224,10 @@ TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
         GetClassNameW(control, name, 32);
         EXPECT_EQ(_wcsicmp(name, row.windowClass), 0);
         RECT bounds = BoundsInParent(control);
-        EXPECT_EQ(bounds.left, Scale(row.left));
-        EXPECT_EQ(bounds.top, Scale(row.top));
-        EXPECT_EQ(bounds.right - bounds.left, Scale(row.width));
-        EXPECT_EQ(bounds.bottom - bounds.top, Scale(row.height));
+        EXPECT_EQ(bounds.left, scale(row.left));
+        EXPECT_EQ(bounds.top, scale(row.top));
+        EXPECT_EQ(bounds.right - bounds.left, scale(row.width));
+        EXPECT_EQ(bounds.bottom - bounds.top, scale(row.height));
         EXPECT_LE(bounds.right, client.right) << "inside the window";
         EXPECT_LE(bounds.bottom, client.bottom) << "inside the window";
         if (row.text) {
@@ -270,9 +244,68 @@ TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
         EXPECT_EQ(HasPicture(control), row.picture);
     }
     EXPECT_EQ(hints.size(), 3u);
+    // The list's rows follow the DPI too.
+    EXPECT_EQ(SendMessageW(Control(editor, kListBox2), LB_GETITEMHEIGHT, 0, 0), scale(13));
+}
+
+}  // namespace
+
+// The window and its controls against the control table, scaled to the DPI.
+class EditorWindowLayout : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        SetProcessDPIAware();  // coordinates of the program's windows unscaled
+        SetSystemDpi(static_cast<DWORD>(GetParam()));
+    }
+    void TearDown() override { ResetSystemDpi(); }
+    int Scale(int value) const { return MulDiv(value, GetParam(), 96); }
+};
+
+TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
+{
+    Folder dir;
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+
+    RECT window{};
+    GetWindowRect(editor, &window);
+    EXPECT_EQ(window.left, Scale(11));
+    EXPECT_EQ(window.top, Scale(39));
+    EXPECT_EQ(window.right - window.left, Scale(675));
+    EXPECT_EQ(window.bottom - window.top, Scale(427));
+    LONG style = GetWindowLongW(editor, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   a.zip");
+    ExpectEditorControls(editor, GetParam());
     CloseBox(editor);
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
 // 150 %: a window of 200 % would not fit on the 1280-pixel virtual screen.
 INSTANTIATE_TEST_SUITE_P(EditorWindowAtDpi, EditorWindowLayout, ::testing::Values(96, 144));
+
+// Moved to a monitor of 150 %: the window takes the suggested rectangle and
+// every control is laid out again from the table.
+TEST(EditorWindowDpiChange, ControlsFollowTheTableAt144)
+{
+    SetProcessDPIAware();
+    Folder dir;
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    const RECT suggested{30, 50, 30 + MulDiv(675, 144, 96), 50 + MulDiv(427, 144, 96)};
+    SendDpiChanged(editor, 144, suggested);
+    RECT window{};
+    GetWindowRect(editor, &window);
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, suggested.top);
+    EXPECT_EQ(window.right, suggested.right);
+    EXPECT_EQ(window.bottom, suggested.bottom);
+    ExpectEditorControls(editor, 144);
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <optional>
 
 namespace glossira::e2e {
@@ -148,6 +149,18 @@ std::vector<Hint> Hints(HWND form)
         hints.push_back({control, text});
     }
     return hints;
+}
+
+void SendDpiChanged(HWND window, UINT dpi, const RECT& suggested)
+{
+    // The rectangle lies at the same address in both processes, whether or
+    // not Wine copies it across with the message.
+    RemoteBuffer remote(window, sizeof suggested);
+    if (!remote.Valid() || !remote.Write(0, &suggested, sizeof suggested)) return;
+    void* local = VirtualAlloc(remote.At(0), sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (local) std::memcpy(local, &suggested, sizeof suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.At(0)));
+    if (local) VirtualFree(local, 0, MEM_RELEASE);
 }
 
 bool HasPicture(HWND button)

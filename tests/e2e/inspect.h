@@ -54,6 +54,10 @@ StoredDword ReadSetting(const wchar_t* name);
 void WriteSetting(const wchar_t* name, DWORD value);
 void DeleteSetting(const wchar_t* name);
 
+// Sends WM_DPICHANGED as Windows does when a window moves to a monitor of
+// another DPI, with the rectangle it suggests (screen coordinates).
+void SendDpiChanged(HWND window, UINT dpi, const RECT& suggested);
+
 // Monitor scaling for the programs started from now on (LogPixels).
 void SetSystemDpi(DWORD dpi);
 void ResetSystemDpi();

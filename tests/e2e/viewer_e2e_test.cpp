@@ -247,6 +247,35 @@ TEST_F(Viewer, ChosenColoursApplyAtOnceStayInTheDialogsAndAreSaved)
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
+// Moved to a monitor of 150 %: placed where Windows suggests, the memo
+// laid out again, and the window still fits it.
+TEST_F(Viewer, DpiChangeLaysTheMemoOutAgainAt144)
+{
+    SetProcessDPIAware();
+    HWND viewer = Start("text");
+    ASSERT_TRUE(viewer);
+    RECT before{};
+    GetWindowRect(viewer, &before);
+    const RECT suggested{40, 20, 40 + MulDiv(before.right - before.left, 144, 96),
+                         20 + MulDiv(before.bottom - before.top, 144, 96)};
+    SendDpiChanged(viewer, 144, suggested);
+    RECT window{};
+    GetWindowRect(viewer, &window);
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, suggested.top);
+    RECT bounds = BoundsInParent(memo);
+    EXPECT_EQ(bounds.left, 0);
+    EXPECT_EQ(bounds.top, 0);
+    EXPECT_EQ(bounds.right, MulDiv(489, 144, 96));
+    EXPECT_EQ(bounds.bottom, MulDiv(385, 144, 96));
+    RECT client{};
+    GetClientRect(viewer, &client);
+    EXPECT_EQ(client.right, bounds.right);
+    EXPECT_EQ(client.bottom, bounds.bottom);
+    CloseBox(viewer);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
 TEST_F(Viewer, WindowFitsTheMemoAndHasItsMenu)
 {
     SetProcessDPIAware();
