@@ -129,6 +129,63 @@ TEST_F(EditorWindow, SearchTwicePutsTheHarvestedLinesTwiceOnTop)
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("a.zip: мой\r\n"));
 }
 
+// "Копировать Буфер Обмена" harvests after the import whatever the
+// clipboard held, unless a line naming the target is already on top.
+TEST_F(EditorWindow, CopyClipWithoutTextStillHarvests)
+{
+    ASSERT_TRUE(Start("мой"));
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");  // after start-up
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    Click(Control(editor, kBitBtn1));
+    EXPECT_TRUE(MemoBecomes(L"08.12.2026 http://example.org/a.zip 22\r\nмой"));
+    EXPECT_TRUE(ListItems(list).empty());
+    // The header is found now: a second import harvests no more.
+    Import(L"строка", {L"строка"});
+    ClickAndSettle(kBitBtn3);
+    EXPECT_EQ(EditText(memo), L"#08.12.2026 http://example.org/a.zip 22\r\nмой");
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+TEST_F(EditorWindow, CopyClipDoesNotHarvestWhenTheHeaderIsFound)
+{
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");
+    ASSERT_TRUE(Start("a.zip: мой"));
+    Import(L"строка", {L"строка"});
+    ClickAndSettle(kBitBtn3);  // handled after the import and what followed it
+    EXPECT_EQ(EditText(memo), L"#a.zip: мой");
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// A log that fails while it is read, after another log gave a line: the line
+// is inserted, then the error is shown, and the editor stays. The extra log
+// is a file whose reading fails: Linux's /proc/self/mem at address 0.
+TEST_F(EditorWindow, HarvestReadErrorShowsTheLinesFoundThenTheError)
+{
+    const std::wstring failing = L"Z:\\proc\\self\\mem";
+    WriteSetting(L"LogPath", 1);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Orvik\\Glossira", L"PathStrLog", REG_SZ, failing.c_str(),
+                    static_cast<DWORD>((failing.size() + 1) * sizeof(wchar_t)));
+    ASSERT_TRUE(Start("a.zip: мой"));  // named on top: no harvest at start-up
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");
+    Click(Control(editor, kBitBtn4));
+    HWND box = app->WaitMessageBox();
+    DeleteSetting(L"LogPath");
+    DeleteSetting(L"PathStrLog");
+    ASSERT_TRUE(box);
+    const std::wstring message = MessageText(box);
+    EXPECT_EQ(message.rfind(L"Cannot read file \"" + failing + L"\". ", 0), 0u) << Narrow8(message);
+    EXPECT_EQ(EditText(memo), L"08.12.2026 http://example.org/a.zip 22\r\na.zip: мой") << "inserted before the error";
+    Answer(box, IDOK);
+    EXPECT_TRUE(Eventually([&] { return !app->HasVisibleWindow(L"#32770"); }));
+    EXPECT_TRUE(app->HasVisibleWindow(L"TForm1"));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
 TEST_F(EditorWindow, HelpWithoutAHelpFileShowsNothingAndTheWindowStays)
 {
     ASSERT_TRUE(Start("текст"));
