@@ -247,6 +247,46 @@ TEST_F(Viewer, ChosenColoursApplyAtOnceStayInTheDialogsAndAreSaved)
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
+// The menu as a person sees it, walked with the keyboard: each highlighted
+// item shows its caption, in the designed order.
+TEST_F(Viewer, MenuShowsItsCaptionsInOrder)
+{
+    HWND viewer = Start("text");
+    ASSERT_TRUE(viewer);
+    auto shows = [&](bool popup, const wchar_t* caption) {
+        const Ink expected = MenuTextInk(caption);
+        Ink seen;
+        bool same = Eventually([&] {
+            seen = HighlightedMenuInk(viewer, popup);
+            return seen.highlighted && std::abs(seen.width - expected.width) <= 1 &&
+                   std::abs(seen.height - expected.height) <= 1;
+        }, 5000);
+        EXPECT_TRUE(same) << Narrow8(caption) << ": " << seen.width << "x" << seen.height << " shown, "
+                          << expected.width << "x" << expected.height << " expected";
+    };
+    const wchar_t* bar[] = {L"Установки", L"Редактор", L"Выход (Esc)"};
+    PostMessageW(viewer, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) PressKey(viewer, VK_RIGHT);
+        shows(false, bar[i]);
+    }
+    for (int i = 1; i >= 0; --i) {  // back to the first
+        PressKey(viewer, VK_LEFT);
+        shows(false, bar[i]);
+    }
+    PressKey(viewer, VK_DOWN);   // opens "Установки" on its first item
+    const wchar_t* items[] = {L"Цвет Фона", L"Цвет Текста", L"Выставить по умолчанию", L"", L"Сохранить Цвета"};
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) PressKey(viewer, VK_DOWN);
+        shows(true, items[i]);
+    }
+    PressKey(viewer, VK_ESCAPE);  // closes the menu
+    PressKey(viewer, VK_ESCAPE);  // leaves the bar
+    EXPECT_EQ(app->WaitExit(1000), -1) << "Esc in the menu is the menu's";
+    CloseBox(viewer);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
 // Moved to a monitor of 150 %: placed where Windows suggests, the memo
 // laid out again, and the window still fits it.
 TEST_F(Viewer, DpiChangeLaysTheMemoOutAgainAt144)
