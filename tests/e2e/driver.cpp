@@ -26,14 +26,14 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lp)
     return FALSE;
 }
 
-HWND FindVisible(DWORD pid, const wchar_t* className)
+}  // namespace
+
+HWND VisibleWindowOf(DWORD pid, const wchar_t* className)
 {
     FindData data{pid, className, nullptr};
     EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&data));
     return data.found;
 }
-
-}  // namespace
 
 std::wstring ProgramPath()
 {
@@ -77,7 +77,7 @@ Program::~Program()
 HWND Program::WaitWindow(const wchar_t* className, DWORD timeoutMs)
 {
     for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-        if (HWND hwnd = FindVisible(pid_, className)) return hwnd;
+        if (HWND hwnd = VisibleWindowOf(pid_, className)) return hwnd;
         Sleep(50);
     }
     ADD_FAILURE() << "no visible window of class " << std::string(className, className + wcslen(className));
@@ -87,14 +87,14 @@ HWND Program::WaitWindow(const wchar_t* className, DWORD timeoutMs)
 HWND Program::WaitMessageBox(DWORD timeoutMs)
 {
     for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-        if (HWND hwnd = FindVisible(pid_, L"#32770")) return hwnd;
+        if (HWND hwnd = VisibleWindowOf(pid_, L"#32770")) return hwnd;
         if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return nullptr;
         Sleep(50);
     }
     return nullptr;
 }
 
-bool Program::HasVisibleWindow(const wchar_t* className) { return FindVisible(pid_, className) != nullptr; }
+bool Program::HasVisibleWindow(const wchar_t* className) { return VisibleWindowOf(pid_, className) != nullptr; }
 
 int Program::WaitExit(DWORD timeoutMs)
 {

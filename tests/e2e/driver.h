@@ -36,6 +36,9 @@ private:
     DWORD pid_ = 0;
 };
 
+// A visible top-level window of the process with this class, or nullptr.
+HWND VisibleWindowOf(DWORD pid, const wchar_t* className);
+
 // A wide text for a failure message (characters beyond Latin-1 are cut).
 inline std::string Narrow8(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 

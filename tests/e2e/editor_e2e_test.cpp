@@ -355,13 +355,9 @@ TEST(EditorWindowDpiChange, ControlsFollowTheTableAt144)
     HWND editor = app.WaitWindow(L"TForm1");
     ASSERT_TRUE(editor);
     const RECT suggested{30, 50, 30 + MulDiv(675, 144, 96), 50 + MulDiv(427, 144, 96)};
-    SendDpiChanged(editor, 144, suggested);
-    RECT window{};
-    GetWindowRect(editor, &window);
-    EXPECT_EQ(window.left, suggested.left);
-    EXPECT_EQ(window.top, suggested.top);
-    EXPECT_EQ(window.right, suggested.right);
-    EXPECT_EQ(window.bottom, suggested.bottom);
+    const RECT window = SendDpiChanged(editor, 144, suggested);
+    EXPECT_TRUE(EqualRect(&window, &suggested)) << window.left << "," << window.top << " " << window.right << ","
+                                                << window.bottom;
     ExpectEditorControls(editor, 144);
     CloseBox(editor);
     EXPECT_EQ(app.WaitExit(), 0);

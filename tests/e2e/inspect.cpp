@@ -1,5 +1,7 @@
 #include "inspect.h"
 
+#include "driver.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -183,34 +185,17 @@ Ink InkOf(const Pixels& p, int x0, int y0, int x1, int y1, DWORD back)
     return ink;
 }
 
-struct PopupSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindPopupMenu(HWND hwnd, LPARAM lp)
-{
-    auto* search = reinterpret_cast<PopupSearch*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t name[16];
-    if (pid != search->pid || !IsWindowVisible(hwnd) || !GetClassNameW(hwnd, name, 16) || wcscmp(name, L"#32768"))
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 }  // namespace
 
 Ink HighlightedMenuInk(HWND window, bool popup)
 {
     RECT area{};
     if (popup) {
-        PopupSearch search{0, nullptr};
-        GetWindowThreadProcessId(window, &search.pid);
-        EnumWindows(&FindPopupMenu, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) return {};
-        GetWindowRect(search.found, &area);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HWND menu = VisibleWindowOf(pid, L"#32768");
+        if (!menu) return {};
+        GetWindowRect(menu, &area);
     } else {  // the bar lies between the caption and the client area
         RECT outer{};
         GetWindowRect(window, &outer);
@@ -266,16 +251,19 @@ Ink MenuTextInk(const std::wstring& text)
     return InkOf(p, 0, 0, kWidth, kHeight, 0xFFFFFF);
 }
 
-void SendDpiChanged(HWND window, UINT dpi, const RECT& suggested)
+RECT SendDpiChanged(HWND window, UINT dpi, const RECT& suggested)
 {
+    RECT after{};
     // The rectangle lies at the same address in both processes, whether or
     // not Wine copies it across with the message.
     RemoteBuffer remote(window, sizeof suggested);
-    if (!remote.Valid() || !remote.Write(0, &suggested, sizeof suggested)) return;
+    if (!remote.Valid() || !remote.Write(0, &suggested, sizeof suggested)) return after;
     void* local = VirtualAlloc(remote.At(0), sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (local) std::memcpy(local, &suggested, sizeof suggested);
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.At(0)));
     if (local) VirtualFree(local, 0, MEM_RELEASE);
+    GetWindowRect(window, &after);
+    return after;
 }
 
 bool HasPicture(HWND button)

@@ -67,8 +67,9 @@ Ink HighlightedMenuInk(HWND window, bool popup);
 Ink MenuTextInk(const std::wstring& text);
 
 // Sends WM_DPICHANGED as Windows does when a window moves to a monitor of
-// another DPI, with the rectangle it suggests (screen coordinates).
-void SendDpiChanged(HWND window, UINT dpi, const RECT& suggested);
+// another DPI, with the rectangle it suggests (screen coordinates); returns
+// the window's rectangle afterwards.
+RECT SendDpiChanged(HWND window, UINT dpi, const RECT& suggested);
 
 // Monitor scaling for the programs started from now on (LogPixels).
 void SetSystemDpi(DWORD dpi);

@@ -33,71 +33,6 @@ bool Settle(HWND memo)
     return Eventually([&] { return EditText(memo) == before; }, 10000);
 }
 
-}  // namespace
-
-TEST(EditorEsc, FromEveryControlDoesNothingAndTheTextIsSaved)
-{
-    Folder dir;
-    WriteFileBytes(dir / L"a.txt", "old");
-    Program app(L"\"" + (dir / L"a.zip") + L"\"");
-    HWND editor = app.WaitWindow(L"TForm1");
-    ASSERT_TRUE(editor);
-    HWND memo = Control(editor, kMemo1);
-    SendMessageW(memo, EM_SETSEL, 0, 0);
-    Type(memo, L"typed ");
-    for (int id : {kMemo1, kMemo3, kListBox2, kBitBtn1, kBitBtn2, kBitBtn3, kBitBtn4, kSpeedButton1, kSpeedButton2}) {
-        PressKey(Control(editor, id), VK_ESCAPE);
-        ASSERT_TRUE(Settle(memo)) << "Esc on control " << id << " ended the editor";
-        EXPECT_TRUE(app.HasVisibleWindow(L"TForm1")) << id;
-    }
-    PressKey(editor, VK_ESCAPE);
-    ASSERT_TRUE(Settle(memo));
-    EXPECT_EQ(EditText(memo), L"##########typed old");
-    EXPECT_FALSE(app.HasVisibleWindow(L"#32770"));
-    Click(Control(editor, kBitBtn2));
-    EXPECT_EQ(app.WaitExit(), 0);
-    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "##########typed old");
-}
-
-TEST(EditorEsc, ARealKeyInTheCommentDoesNothing)
-{
-    Folder dir;
-    WriteFileBytes(dir / L"a.txt", "old");
-    Program app(L"\"" + (dir / L"a.zip") + L"\"");
-    HWND editor = app.WaitWindow(L"TForm1");
-    ASSERT_TRUE(editor);
-    HWND memo = Control(editor, kMemo1);
-    ASSERT_TRUE(Eventually([&] { return Focus(editor) == memo; }));
-    // The key after Esc shows that Esc has been handled.
-    ASSERT_TRUE(PressXKeys(memo, L"Escape x")) << "xdotool (tools/setup installs it)";
-    ASSERT_TRUE(Eventually([&] { return EditText(memo) == L"xold"; })) << Narrow8(EditText(memo));
-    ASSERT_TRUE(Settle(memo));
-    EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
-    Click(Control(editor, kBitBtn2));
-    EXPECT_EQ(app.WaitExit(), 0);
-    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "#xold");
-}
-
-TEST(EditorEsc, DoesNothingInTheEditorReachedFromTheViewer)
-{
-    Folder dir;
-    WriteFileBytes(dir / L"a.txt", "old");
-    Program app(L"\"" + (dir / L"a.txt") + L"\"");
-    HWND viewer = app.WaitWindow(L"TForm3", 60000);
-    ASSERT_TRUE(viewer);
-    ChooseMenu(viewer, 1);  // "Редактор"
-    HWND editor = app.WaitWindow(L"TForm1");
-    ASSERT_TRUE(editor);
-    HWND memo = Control(editor, kMemo1);
-    Type(memo, L"typed");
-    PressKey(memo, VK_ESCAPE);
-    ASSERT_TRUE(Settle(memo));
-    EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
-    CloseBox(editor);
-    EXPECT_EQ(app.WaitExit(), 0);
-}
-
-namespace {
 
 struct Editor {
     std::unique_ptr<Program> app;
@@ -126,6 +61,72 @@ HWND SaveAsks(Editor& e)
 }
 
 }  // namespace
+
+// The editor on a.zip, whose comment a.txt holds "old".
+class EditorEsc : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteFileBytes(dir / L"a.txt", "old");
+        e = StartEditor(dir / L"a.zip");
+        ASSERT_TRUE(e.window);
+    }
+    // "Запись и Выход" writes what the editor holds and ends the program.
+    void SavesAs(const std::string& expected)
+    {
+        Click(Control(e.window, kBitBtn2));
+        EXPECT_EQ(e.app->WaitExit(), 0);
+        EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), expected);
+    }
+    Folder dir;
+    Editor e;
+};
+
+TEST_F(EditorEsc, FromEveryControlDoesNothingAndTheTextIsSaved)
+{
+    SendMessageW(e.memo, EM_SETSEL, 0, 0);
+    Type(e.memo, L"typed ");
+    for (int id : {kMemo1, kMemo3, kListBox2, kBitBtn1, kBitBtn2, kBitBtn3, kBitBtn4, kSpeedButton1, kSpeedButton2}) {
+        PressKey(Control(e.window, id), VK_ESCAPE);
+        ASSERT_TRUE(Settle(e.memo)) << "Esc on control " << id << " ended the editor";
+        EXPECT_TRUE(e.app->HasVisibleWindow(L"TForm1")) << id;
+    }
+    PressKey(e.window, VK_ESCAPE);
+    ASSERT_TRUE(Settle(e.memo));
+    EXPECT_EQ(EditText(e.memo), L"##########typed old");
+    EXPECT_FALSE(e.app->HasVisibleWindow(L"#32770"));
+    SavesAs("##########typed old");
+}
+
+TEST_F(EditorEsc, ARealKeyInTheCommentDoesNothing)
+{
+    ASSERT_TRUE(Eventually([&] { return Focus(e.window) == e.memo; }));
+    // The key after Esc shows that Esc has been handled.
+    ASSERT_TRUE(PressXKeys(e.memo, L"Escape x")) << "xdotool (tools/setup installs it)";
+    ASSERT_TRUE(Eventually([&] { return EditText(e.memo) == L"xold"; })) << Narrow8(EditText(e.memo));
+    ASSERT_TRUE(Settle(e.memo));
+    EXPECT_TRUE(e.app->HasVisibleWindow(L"TForm1"));
+    SavesAs("#xold");
+}
+
+TEST(EditorEscFromTheViewer, DoesNothingInTheEditorReachedThroughItsMenu)
+{
+    Folder dir;
+    WriteFileBytes(dir / L"a.txt", "old");
+    Program app(L"\"" + (dir / L"a.txt") + L"\"");
+    HWND viewer = app.WaitWindow(L"TForm3", 60000);
+    ASSERT_TRUE(viewer);
+    ChooseMenu(viewer, 1);  // "Редактор"
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    HWND memo = Control(editor, kMemo1);
+    Type(memo, L"typed");
+    PressKey(memo, VK_ESCAPE);
+    ASSERT_TRUE(Settle(memo));
+    EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
 
 // setup.zip and setup.rar share setup.txt.
 TEST(TwoEditors, TheSecondSaveAsksAndNoKeepsItsTextAndList)

@@ -384,13 +384,9 @@ TEST_F(Settings, DpiChangeLaysTheControlsOutAgainAt144)
     RECT label{};
     GetWindowRect(Control(w, kLabel3), &label);
     const RECT suggested{20, 30, 20 + MulDiv(661, 144, 96), 30 + MulDiv(422, 144, 96)};
-    SendDpiChanged(w, 144, suggested);
-    RECT window{};
-    GetWindowRect(w, &window);
-    EXPECT_EQ(window.left, suggested.left);
-    EXPECT_EQ(window.top, suggested.top);
-    EXPECT_EQ(window.right, suggested.right);
-    EXPECT_EQ(window.bottom, suggested.bottom);
+    const RECT window = SendDpiChanged(w, 144, suggested);
+    EXPECT_TRUE(EqualRect(&window, &suggested)) << window.left << "," << window.top << " " << window.right << ","
+                                                << window.bottom;
     ExpectSettingsControls(w, 144);
     RECT wider{};
     GetWindowRect(Control(w, kLabel3), &wider);

@@ -298,9 +298,7 @@ TEST_F(Viewer, DpiChangeLaysTheMemoOutAgainAt144)
     GetWindowRect(viewer, &before);
     const RECT suggested{40, 20, 40 + MulDiv(before.right - before.left, 144, 96),
                          20 + MulDiv(before.bottom - before.top, 144, 96)};
-    SendDpiChanged(viewer, 144, suggested);
-    RECT window{};
-    GetWindowRect(viewer, &window);
+    const RECT window = SendDpiChanged(viewer, 144, suggested);
     EXPECT_EQ(window.left, suggested.left);
     EXPECT_EQ(window.top, suggested.top);
     RECT bounds = BoundsInParent(memo);
