@@ -29,8 +29,14 @@ if(GLOSSIRA_WINDOWS)
   set_tests_properties(win PROPERTIES TIMEOUT 600)
 
   glossira_gtest(e2e_tests tests/e2e/*.cpp)
-  target_link_libraries(e2e_tests PRIVATE glossira_win)
+  target_link_libraries(e2e_tests PRIVATE glossira_win version)
+  target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(e2e_tests glossira)
+  # Registered as the help viewer by the help tests: records what the shell started.
+  add_executable(help_recorder WIN32 tests/e2e/recorder/help_recorder.cpp)
+  target_link_options(help_recorder PRIVATE -municode -static)
+  target_link_libraries(help_recorder PRIVATE glossira_flags shell32)
+  add_dependencies(e2e_tests help_recorder)
   # Once in the C locale with Wine's default code page 1252, once in a
   # Russian locale with code page 1251: the program must not depend on it.
   add_test(NAME e2e COMMAND e2e_tests)

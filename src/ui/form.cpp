@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "core/messages.h"
 #include "core/wide_win.h"
+#include "ui/resource_ids.h"
 
 namespace glossira {
 namespace {
@@ -47,7 +48,7 @@ void Form::Create(const FormSpec& spec)
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_GLOSSIRA));
         wc.lpszClassName = spec.className;
         RegisterClassExW(&wc);
     }
@@ -61,7 +62,19 @@ void Form::Create(const FormSpec& spec)
         SetWindowPos(hwnd_, nullptr, Scale(spec.left), Scale(spec.top), Scale(spec.width), Scale(spec.height),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    SetIcons();
     font_ = NewFont(FW_NORMAL);
+}
+
+// The caption and the task bar show the program's icon at this window's DPI.
+void Form::SetIcons()
+{
+    for (auto [which, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
+        int pixels = Scale(size);
+        auto icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_GLOSSIRA), IMAGE_ICON, pixels, pixels,
+                               LR_SHARED);
+        SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
 }
 
 UniqueFont Form::NewFont(int weight) const
@@ -88,6 +101,7 @@ void Form::ApplyDpi(UINT dpi, const RECT* suggested)
     if (suggested)
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetIcons();
     OnDpiChanged();
 }
 

@@ -68,6 +68,7 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void ApplyDpi(UINT dpi, const RECT* suggested);
+    void SetIcons();
 
     struct Placed {
         HWND control;
