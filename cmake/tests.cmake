@@ -39,6 +39,14 @@ if(GLOSSIRA_WINDOWS)
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C")
   set_tests_properties(e2e_ru PROPERTIES TIMEOUT 1200
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=ru_RU.UTF-8;GLOSSIRA_WINE_CODEPAGE=1251")
+  # tavrex.dll through COM, the shell's data objects and the real program.
+  glossira_gtest(shellext_tests tests/shellext/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp)
+  target_link_libraries(shellext_tests PRIVATE glossira_win)
+  target_include_directories(shellext_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
+  add_dependencies(shellext_tests glossira tavrex)
+  add_test(NAME shellext COMMAND shellext_tests)
+  set_tests_properties(shellext PROPERTIES TIMEOUT 600
+    ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C")
   # The disk filling up during a save, on a small tmpfs (root only, else skipped).
   add_test(NAME e2e_disk_full COMMAND ${CMAKE_SOURCE_DIR}/tools/e2e-disk-full $<TARGET_FILE:e2e_tests>)
   set_tests_properties(e2e_disk_full PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
