@@ -15,7 +15,7 @@
 #include "shellext/menu_bitmap.h"
 #include "shellext/module.h"
 #include "shellext/program_location.h"
-#include "shellext/resource.h"
+#include "ui/resource_ids.h"
 
 namespace glossira::shellext {
 namespace {
@@ -136,7 +136,7 @@ public:
         try {
             const HRESULT none = MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
             if ((flags & CMF_DEFAULTONLY) || paths_.empty() || first > last) return none;
-            if (!bitmap_) bitmap_ = MenuBitmap(ThisModule(), IDI_TAVREX_MENU, MenuDpi());
+            if (!bitmap_) bitmap_ = MenuBitmap(ThisModule(), IDI_GLOSSIRA, MenuDpi());
             std::wstring text = Wide(msg::ContextMenuItem());
             MENUITEMINFOW item = {};
             item.cbSize = sizeof item;
