@@ -46,6 +46,7 @@ if(GLOSSIRA_WINDOWS)
   target_include_directories(shellext_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
   add_dependencies(shellext_tests glossira tavrex)
   add_test(NAME shellext COMMAND shellext_tests)
+  add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports $<TARGET_FILE:glossira> $<TARGET_FILE:tavrex>)
   set_tests_properties(shellext PROPERTIES TIMEOUT 600
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C")
   # The disk filling up during a save, on a small tmpfs (root only, else skipped).
