@@ -6,8 +6,10 @@
 #include <atomic>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/drop_files.h"
 #include "core/messages.h"
 #include "core/unique_win.h"
 #include "core/wide_win.h"
@@ -45,19 +47,41 @@ private:
     bool held_ = false;
 };
 
+// A global memory block locked for reading.
+class GlobalView {
+public:
+    explicit GlobalView(HGLOBAL global) : global_(global), data_(static_cast<const char*>(GlobalLock(global))) {}
+    ~GlobalView()
+    {
+        if (data_) GlobalUnlock(global_);
+    }
+    GlobalView(const GlobalView&) = delete;
+    GlobalView& operator=(const GlobalView&) = delete;
+    std::string_view bytes() const { return data_ ? std::string_view(data_, GlobalSize(global_)) : std::string_view(); }
+
+private:
+    HGLOBAL global_;
+    const char* data_;
+};
+
+std::wstring FromAnsi(const std::string& text)
+{
+    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+    return out;
+}
+
 // The dropped file names, each of any length.
-std::vector<std::wstring> DroppedPaths(HDROP drop)
+std::vector<std::wstring> DroppedPaths(HGLOBAL global)
 {
     std::vector<std::wstring> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    paths.reserve(count);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        if (length == 0) continue;
-        std::wstring path(length + 1, L'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
-        if (!path.empty()) paths.push_back(std::move(path));
-    }
+    GlobalView view(global);
+    auto list = ParseDropFiles(view.bytes());
+    if (!list) return paths;
+    paths.reserve(list->paths.size() + list->narrow.size());
+    for (const auto& path : list->paths) paths.emplace_back(path.begin(), path.end());
+    for (const auto& path : list->narrow) paths.push_back(FromAnsi(path));  // the ANSI form's code page
     return paths;
 }
 
@@ -122,7 +146,7 @@ public:
             Medium medium;
             HRESULT hr = data->GetData(&format, medium.put());
             if (FAILED(hr)) return hr;
-            paths_ = DroppedPaths(static_cast<HDROP>(medium.global()));
+            paths_ = DroppedPaths(medium.global());
             return S_OK;
         } catch (...) {
             paths_.clear();
