@@ -46,6 +46,13 @@ if(GLOSSIRA_WINDOWS)
   target_include_directories(shellext_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
   add_dependencies(shellext_tests glossira tavrex)
   add_test(NAME shellext COMMAND shellext_tests)
+  # Shows a file's context menu with the handler's item, for the README's picture.
+  add_executable(menu_host WIN32 EXCLUDE_FROM_ALL tests/shellext/host/menu_host.cpp)
+  target_link_libraries(menu_host PRIVATE glossira_flags ole32 shell32 uuid)
+  add_dependencies(menu_host tavrex)
+  if(NOT MSVC)
+    target_link_options(menu_host PRIVATE -static -municode)
+  endif()
   add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports $<TARGET_FILE:glossira> $<TARGET_FILE:tavrex>)
   set_tests_properties(shellext PROPERTIES TIMEOUT 600
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C")
