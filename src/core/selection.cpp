@@ -1,6 +1,7 @@
 #include "core/selection.h"
 
 #include "core/command_line.h"
+#include "core/paths.h"
 
 namespace glossira {
 namespace {
@@ -19,7 +20,7 @@ std::optional<std::vector<std::u16string>> SeparatePaths(const std::vector<std::
     std::vector<std::u16string> paths(pieces.begin() + 1, pieces.end());
     for (const auto& path : paths) {
         const std::string target = PieceTarget(path);
-        if (target.empty() || !exists(target)) return std::nullopt;
+        if (!IsFullPath(target) || !exists(target)) return std::nullopt;
     }
     return paths;
 }

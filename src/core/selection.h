@@ -11,8 +11,9 @@
 namespace glossira {
 
 // The pieces of the command line as separate paths, when the joined text
-// names nothing but there are two or more pieces and each names an existing
-// file or folder; otherwise nothing. `pieces` holds the program first.
+// names nothing but there are two or more pieces and each is a full path
+// naming an existing file or folder (as Explorer hands them over); otherwise
+// nothing. `pieces` holds the program first.
 std::optional<std::vector<std::u16string>> SeparatePaths(const std::vector<std::u16string>& pieces,
                                                          const std::function<bool(const std::string&)>& exists);
 

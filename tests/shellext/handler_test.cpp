@@ -14,7 +14,11 @@
 
 #include "driver.h"
 #include "inspect.h"
+#include "core/wide_win.h"
 #include "shell/com_win.h"
+#include "shell/install.h"
+#include "shell/registry_win.h"
+#include "shell/shell_win.h"
 #include "ui/editor_layout.h"
 #include "ui/settings_layout.h"
 
@@ -26,7 +30,7 @@ namespace {
 const CLSID kHandler = {0xAECEEFEA, 0x3DF8, 0x11D1, {0x95, 0x77, 0x00, 0x00, 0x83, 0x7A, 0x2F, 0xDA}};
 const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
 const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
-const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+const std::wstring kAppPathsKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
 const wchar_t kItemText[] = L"Комментарий (Глоссира)";
 const wchar_t kHelpText[] = L"Открыть комментарий к файлу в редакторе Глоссиры";
 constexpr UINT kFirst = 0x100;
@@ -58,7 +62,7 @@ void RemoveRegistration()
 {
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey.c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kHandlerKey.c_str());
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathKey.c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathsKey.c_str());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Orvik\\Glossira");
 }
 
@@ -165,7 +169,7 @@ void SaveEditor(HWND editor)
 using CanUnloadFn = HRESULT(WINAPI*)();
 HRESULT CanUnload()
 {
-    HMODULE library = GetModuleHandleW(L"tavrex.dll");
+    HMODULE library = GetModuleHandleW(LibraryPath().c_str());
     if (!library) return E_FAIL;
     auto fn = reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
     return fn ? fn() : E_FAIL;
@@ -273,15 +277,16 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     SettingsWithBox(settings_ids::kCheckBox9);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
 }
 
-TEST_F(Handler, TwoFilesByVerbOpenOneEditorAfterTheOther)
+TEST_F(Handler, SeveralFilesByVerbOpenOneEditorAfterTheOther)
 {
     SettingsWithBox(settings_ids::kCheckBox7);
     WriteFileBytes(dir / L"first.zip", "1");
     WriteFileBytes(dir / L"second file.zip", "2");
-    auto handler = Create({dir / L"first.zip", dir / L"second file.zip"});
+    WriteFileBytes(dir / L"third.zip", "3");
+    auto handler = Create({dir / L"first.zip", dir / L"second file.zip", dir / L"third.zip"});
     ASSERT_TRUE(handler);
     Menu menu;
     EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
@@ -300,10 +305,16 @@ TEST_F(Handler, TwoFilesByVerbOpenOneEditorAfterTheOther)
     SaveEditor(first);
     HWND second = WaitEditor(L"second file.zip");
     ASSERT_TRUE(second);
-    SaveEditor(second);
+    EXPECT_FALSE(FindEditor(L"third.zip"));
+    // Closed without saving: the walk goes on.
+    CloseBox(second);
+    HWND third = WaitEditor(L"third.zip");
+    ASSERT_TRUE(third);
+    SaveEditor(third);
     EXPECT_NE(ReadFileBytes(dir / L"first.txt"), "<missing>");
-    EXPECT_NE(ReadFileBytes(dir / L"second file.txt"), "<missing>");
-    EXPECT_FALSE(FindEditor(L"first.zip"));
+    EXPECT_EQ(ReadFileBytes(dir / L"second file.txt"), "<missing>");
+    EXPECT_NE(ReadFileBytes(dir / L"third.txt"), "<missing>");
+    EXPECT_TRUE(Eventually([] { return !FindEditor(L"first.zip") && !FindEditor(L"third.zip"); }));
 
     // Another verb, a wrong offset: nothing starts.
     CMINVOKECOMMANDINFO other{};
@@ -312,6 +323,36 @@ TEST_F(Handler, TwoFilesByVerbOpenOneEditorAfterTheOther)
     EXPECT_EQ(handler->InvokeCommand(&other), E_FAIL);
     other.lpVerb = MAKEINTRESOURCEA(1);
     EXPECT_EQ(handler->InvokeCommand(&other), E_FAIL);
+}
+
+TEST_F(Handler, WithoutAProgramBesideItTheRegisteredPathIsStarted)
+{
+    // The library alone in a folder, registered from there by the settings
+    // window's procedure with the real program's path.
+    e2e::Folder lonely;
+    ASSERT_TRUE(CopyFileW(LibraryPath().c_str(), (lonely / L"tavrex.dll").c_str(), FALSE));
+    {
+        Win32Registry registry;
+        Win32Shell shell;
+        RegisterContextMenu(InstallContext{registry, shell, Narrow(lonely.path), Narrow(ProgramPath())});
+    }
+    WriteFileBytes(dir / L"a.zip", "a");
+    auto handler = Create({dir / L"a.zip"});
+    ASSERT_TRUE(handler);
+    EXPECT_TRUE(GetModuleHandleW((lonely / L"tavrex.dll").c_str()));
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";  // nShow left 0: the editor is still shown
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    HWND editor = WaitEditor(L"a.zip");
+    ASSERT_TRUE(editor);
+    SaveEditor(editor);
+
+    // No program anywhere: an error, and nothing is started from elsewhere.
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathsKey.c_str());
+    EXPECT_EQ(handler->InvokeCommand(&invoke), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    handler.reset();
+    CoFreeUnusedLibrariesEx(0, 0);
 }
 
 TEST_F(Handler, DefaultOnlyAndCommandStrings)
@@ -394,12 +435,12 @@ TEST_F(Handler, RegsvrRegistersAndUnregistersThroughTheProgramsOwnEntries)
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L""), LibraryPath());
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kHandlerKey, L""), L"{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}");
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kAppPathKey, L"path"), ProgramFolder() + L"glossira.exe");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, L"path"), ProgramFolder() + L"glossira.exe");
 
     EXPECT_EQ(RunAndWait(L"\"" + regsvr + L"\" /u /s \"" + LibraryPath() + L"\""), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"*\\shellex\\ContextMenuHandlers"));
 }
 
@@ -419,7 +460,7 @@ TEST_F(Handler, WinesOwnFolderMenuOffersTheItem)
     ASSERT_TRUE(SUCCEEDED(shellMenu->QueryContextMenu(menu.handle, 0, 1, 0x7FFF, CMF_NORMAL)));
     bool offered = false;
     for (int i = 0; i < menu.Count(); ++i) offered |= menu.Text(i) == kItemText;
-    if (!offered && !GetModuleHandleW(L"tavrex.dll"))
+    if (!offered && !GetModuleHandleW(LibraryPath().c_str()))
         GTEST_SKIP() << "Wine's folder context menu does not load registered context-menu handlers";
     EXPECT_TRUE(offered);
 }

@@ -29,6 +29,10 @@ TEST(Selection, PiecesAreSeparatedOnlyWhenEachExistsAndTheJoinedTextDoesNot)
     EXPECT_FALSE(SeparatePaths(SplitCommandLine(u"g.exe C:\\a"), exists));       // one piece
     EXPECT_FALSE(SeparatePaths(SplitCommandLine(u"g.exe C:\\a C:\\x"), exists));  // one missing
     EXPECT_FALSE(SeparatePaths(SplitCommandLine(u"g.exe"), exists));
+    present.insert("rel");  // a relative piece would depend on the current folder
+    EXPECT_FALSE(SeparatePaths(SplitCommandLine(u"g.exe C:\\a rel"), exists));
+    present.insert("\\\\srv\\s");
+    EXPECT_TRUE(SeparatePaths(SplitCommandLine(u"g.exe C:\\a \\\\srv\\s"), exists));
     present.insert("C:\\a C:\\d");  // the joined text names something
     EXPECT_FALSE(SeparatePaths(SplitCommandLine(u"g.exe C:\\a C:\\d"), exists));
 }
@@ -39,10 +43,10 @@ TEST(Selection, PieceTargetsAreTrimmedLikeTheJoinedText)
     std::set<std::string> seen;
     auto record = [&](const std::string& p) {
         seen.insert(p);
-        return p != "x y";
+        return p != "C:\\x C:\\y";
     };
-    EXPECT_TRUE(SeparatePaths(SplitCommandLine(u"g.exe \" x\" \"y \""), record));
-    EXPECT_TRUE(seen.count("x") && seen.count("y"));
+    EXPECT_TRUE(SeparatePaths(SplitCommandLine(u"g.exe \" C:\\x\" \"C:\\y \""), record));
+    EXPECT_TRUE(seen.count("C:\\x") && seen.count("C:\\y"));
 }
 
 TEST(Selection, QuotedCommandLineSplitsBackIntoTheSameArguments)
