@@ -1,7 +1,6 @@
 #include "shellext/class_factory.h"
 
 #include <atomic>
-#include <new>
 
 #include "shellext/context_menu.h"
 #include "shellext/module.h"
@@ -54,15 +53,6 @@ private:
 
 }  // namespace
 
-HRESULT GetClassFactory(REFIID iid, void** object)
-{
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    auto* factory = new (std::nothrow) ClassFactory;
-    if (!factory) return E_OUTOFMEMORY;
-    HRESULT hr = factory->QueryInterface(iid, object);
-    factory->Release();
-    return hr;
-}
+HRESULT GetClassFactory(REFIID iid, void** object) { return CreateObject<ClassFactory>(iid, object); }
 
 }  // namespace glossira::shellext

@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <atomic>
-#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -233,15 +232,6 @@ private:
 
 }  // namespace
 
-HRESULT CreateContextMenu(REFIID iid, void** object)
-{
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    auto* menu = new (std::nothrow) ContextMenu;
-    if (!menu) return E_OUTOFMEMORY;
-    HRESULT hr = menu->QueryInterface(iid, object);
-    menu->Release();
-    return hr;
-}
+HRESULT CreateContextMenu(REFIID iid, void** object) { return CreateObject<ContextMenu>(iid, object); }
 
 }  // namespace glossira::shellext
