@@ -32,14 +32,19 @@ if(GLOSSIRA_WINDOWS)
   target_link_libraries(e2e_tests PRIVATE glossira_win version)
   target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(e2e_tests glossira)
-  # Once in the C locale with Wine's default code page 1252, once in a
-  # Russian locale with code page 1251: the program must not depend on it.
+  # Registered as the help viewer by the help tests: records what the shell started.
+  add_executable(help_recorder WIN32 tests/e2e/recorder/help_recorder.cpp)
+  target_link_options(help_recorder PRIVATE -municode -static)
+  target_link_libraries(help_recorder PRIVATE glossira_flags shell32)
+  add_dependencies(e2e_tests help_recorder)
+  # Once in the C locale (code page 1252), once in the Russian locale (code
+  # page 1251, as on a Russian Windows): the program must not depend on it.
   add_test(NAME e2e COMMAND e2e_tests)
   add_test(NAME e2e_ru COMMAND e2e_tests)
   set_tests_properties(e2e PROPERTIES TIMEOUT 1200
-    ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C")
+    ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C;GLOSSIRA_EXPECT_CODEPAGE=1252")
   set_tests_properties(e2e_ru PROPERTIES TIMEOUT 1200
-    ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=ru_RU.UTF-8;GLOSSIRA_WINE_CODEPAGE=1251")
+    ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=ru_RU.UTF-8;LC_ALL=ru_RU.UTF-8;GLOSSIRA_EXPECT_CODEPAGE=1251")
   # tavrex.dll through COM, the shell's data objects and the real program.
   glossira_gtest(shellext_tests tests/shellext/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp)
   target_link_libraries(shellext_tests PRIVATE glossira_win)
