@@ -34,6 +34,8 @@ GLOSSIRA_TEXT(SettingsSaved, "Установки сохранены")
 GLOSSIRA_TEXT(ConfirmRemoval, "Удалить полностью из системы \"Глоссира к файлу\"?")
 GLOSSIRA_TEXT(ConfirmCaption, "Confirm")
 GLOSSIRA_TEXT(RemovedAfterReboot, "После перезагрузки системы программа полностью удалится")
+GLOSSIRA_TEXT(ContextMenuItem, "Комментарий (Глоссира)")
+GLOSSIRA_TEXT(ContextMenuHelp, "Открыть комментарий к файлу в редакторе Глоссиры")
 
 #undef GLOSSIRA_TEXT
 

@@ -32,4 +32,7 @@ const std::string& ConfirmRemoval();
 const std::string& ConfirmCaption();     // "Confirm"
 const std::string& RemovedAfterReboot();
 
+const std::string& ContextMenuItem();    // the Explorer context-menu entry
+const std::string& ContextMenuHelp();    // its help text
+
 }  // namespace glossira::msg

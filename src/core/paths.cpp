@@ -51,4 +51,11 @@ std::string FolderWithSeparator(std::string_view path)
 
 std::string ProgramDirOf(std::string_view exePath) { return WithTrailingBackslash(FolderPart(exePath)); }
 
+bool IsFullPath(std::string_view path)
+{
+    const bool drive = path.size() > 2 && path[1] == ':' && path[2] == '\\' &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return drive || (path.size() > 2 && path[0] == '\\' && path[1] == '\\');
+}
+
 }  // namespace glossira

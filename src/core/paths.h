@@ -22,4 +22,7 @@ std::string FolderWithSeparator(std::string_view path);
 // The program's folder with one trailing backslash, from its full path.
 std::string ProgramDirOf(std::string_view exePath);
 
+// A path from a drive's root (C:\...) or a UNC path (\\server\...).
+bool IsFullPath(std::string_view path);
+
 }  // namespace glossira

@@ -4,6 +4,7 @@
 #include "core/error.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/selection.h"
 #include "core/text.h"
 
 namespace glossira {
@@ -29,6 +30,11 @@ StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine,
             return out;
         }
         run.TargetPath = JoinTarget(pieces);
+        auto exists = [&host](const std::string& path) { return host.PathExists(path); };
+        if (auto paths = SeparatePaths(pieces, exists)) {
+            run.TargetPath = PieceTarget(paths->front());
+            out.remaining.assign(paths->begin() + 1, paths->end());
+        }
         run.TargetDir = WithTrailingBackslash(FolderPart(run.TargetPath));
         run.TargetName = FileNamePart(run.TargetPath);
         host.SetEditorCaption(EditorCaptionFor(run));

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/settings.h"
 
@@ -18,6 +19,7 @@ public:
     virtual void ClearEditor() = 0;
     virtual void LoadSettings(Settings& settings) = 0;  // may raise Error
     virtual bool FileExists(const std::string& path) = 0;
+    virtual bool PathExists(const std::string& path) = 0;  // a file or a folder
     // Reads the comment file into the editor (line ends normalised); may raise.
     virtual void LoadComment(const std::string& path) = 0;
     // The editor's first displayed row, or nothing when it has no lines.
@@ -35,6 +37,9 @@ struct StartupOutcome {
     // save cannot lose any of it.
     bool saveAllowed = false;
     std::optional<std::string> error;  // shown by the error box; later steps skipped
+    // Several files at once: the paths the program starts itself on when
+    // this run ends.
+    std::vector<std::u16string> remaining;
 };
 
 // The start-up steps in order. An error stops them where it happens: the

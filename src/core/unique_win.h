@@ -73,6 +73,21 @@ struct BrushTraits {
     static Type Empty() { return nullptr; }
     static void Close(Type h) { ::DeleteObject(h); }
 };
+struct BitmapTraits {
+    using Type = HBITMAP;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { ::DeleteObject(h); }
+};
+struct IconTraits {
+    using Type = HICON;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { ::DestroyIcon(h); }
+};
+struct MemoryDcTraits {  // CreateCompatibleDC's
+    using Type = HDC;
+    static Type Empty() { return nullptr; }
+    static void Close(Type h) { ::DeleteDC(h); }
+};
 
 using UniqueHandle = Unique<HandleTraits>;
 using UniqueFile = Unique<FileHandleTraits>;
@@ -80,6 +95,9 @@ using UniqueKey = Unique<RegKeyTraits>;
 using UniqueGlobal = Unique<GlobalTraits>;
 using UniqueFont = Unique<FontTraits>;
 using UniqueBrush = Unique<BrushTraits>;
+using UniqueBitmap = Unique<BitmapTraits>;
+using UniqueIcon = Unique<IconTraits>;
+using UniqueMemoryDc = Unique<MemoryDcTraits>;
 
 // CoUninitialize only after a successful CoInitializeEx.
 class ComApartment {

@@ -46,11 +46,11 @@ std::string SystemMessage(DWORD code)
     return NarrowLossy(text);
 }
 
-std::wstring ModulePath()
+std::wstring ModulePath(HMODULE module)
 {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        DWORD len = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD len = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (len < buffer.size()) return std::wstring(buffer.data(), len);
         buffer.resize(buffer.size() * 2);
     }

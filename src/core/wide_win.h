@@ -18,7 +18,7 @@ std::string NarrowLossy(std::wstring_view utf16);
 // end and full stop (the error box adds the full stop).
 std::string SystemMessage(DWORD code);
 
-// The full path of the running executable.
-std::wstring ModulePath();
+// The full path of the running executable, or of the given module.
+std::wstring ModulePath(HMODULE module = nullptr);
 
 }  // namespace glossira

@@ -18,7 +18,6 @@ const std::string& ShortcutName()
 
 std::string ClassKey() { return std::string("CLSID\\") + kHandlerClassId; }
 constexpr const char* kHandlerKey = "*\\shellex\\ContextMenuHandlers\\Glossira";
-constexpr const char* kAppPathKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
 constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 std::string CannotCreate(const std::string& key) { return Format(msg::FailedToCreateKey(), key); }

@@ -15,6 +15,8 @@
 namespace glossira {
 
 inline constexpr const char* kHandlerClassId = "{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
+// HKEY_LOCAL_MACHINE; its value "path" holds the program's full path.
+inline constexpr const char* kAppPathKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
 
 // Opens `key` with create and writes the string values in order. When the
 // key cannot be opened nothing is written and `openFailure` is raised.

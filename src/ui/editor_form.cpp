@@ -90,6 +90,7 @@ void EditorForm::ClearEditor() { SetEditText(Memo1, ""); }
 void EditorForm::LoadSettings(Settings& settings) { glossira::LoadSettings(*TheApp().registry, settings); }
 
 bool EditorForm::FileExists(const std::string& path) { return TheApp().files.FileExists(path); }
+bool EditorForm::PathExists(const std::string& path) { return TheApp().files.PathExists(path); }
 
 void EditorForm::LoadComment(const std::string& path)
 {

@@ -26,6 +26,7 @@ private:
     void ClearEditor() override;
     void LoadSettings(Settings& settings) override;
     bool FileExists(const std::string& path) override;
+    bool PathExists(const std::string& path) override;
     void LoadComment(const std::string& path) override;
     std::optional<std::string> EditorFirstRow() override;
     void SetEditorCaption(const std::string& caption) override;

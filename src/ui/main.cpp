@@ -7,6 +7,7 @@
 #include "core/program_dir.h"
 #include "core/unique_win.h"
 #include "core/wide_win.h"
+#include "shell/process_win.h"
 #include "shell/registry_win.h"
 #include "ui/app.h"
 #include "ui/editor_form.h"
@@ -64,6 +65,8 @@ int RunProgram()
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // Several files at once: the next one gets its own run.
+    if (!outcome.remaining.empty()) StartProgram(ModulePath(), outcome.remaining, SW_SHOWNORMAL);
     return static_cast<int>(msg.wParam);
 }
 

@@ -9,12 +9,6 @@
 
 namespace glossira {
 
-struct IconTraits {
-    using Type = HICON;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::DestroyIcon(h); }
-};
-using UniqueIcon = Unique<IconTraits>;
 struct ImageListTraits {
     using Type = HIMAGELIST;
     static Type Empty() { return nullptr; }

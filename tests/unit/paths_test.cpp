@@ -48,3 +48,17 @@ TEST(Paths, ShellFolderAndProgramDir)
     EXPECT_EQ(ProgramDirOf("C:\\Program Files\\Glossira\\glossira.exe"), "C:\\Program Files\\Glossira\\");
     EXPECT_EQ(ProgramDirOf("C:\\glossira.exe"), "C:\\");
 }
+
+TEST(Paths, IsFullPath)
+{
+    EXPECT_TRUE(IsFullPath("C:\\"));
+    EXPECT_TRUE(IsFullPath("d:\\dl\\a.zip"));
+    EXPECT_TRUE(IsFullPath("\\\\server\\share\\a"));
+    EXPECT_FALSE(IsFullPath("C:"));
+    EXPECT_FALSE(IsFullPath("C:a.zip"));  // relative to the drive's current folder
+    EXPECT_FALSE(IsFullPath("\\dl\\a.zip"));
+    EXPECT_FALSE(IsFullPath("\\\\"));
+    EXPECT_FALSE(IsFullPath("dl\\a.zip"));
+    EXPECT_FALSE(IsFullPath("1:\\a"));
+    EXPECT_FALSE(IsFullPath(""));
+}

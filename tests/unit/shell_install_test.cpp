@@ -15,7 +15,7 @@ constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 constexpr const char* kClassKey = "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
 constexpr const char* kServerKey = "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}\\InprocServer32";
 constexpr const char* kHandlerKey = "*\\shellex\\ContextMenuHandlers\\Glossira";
-constexpr const char* kAppPathKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+constexpr const char* kAppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
 constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 const std::string kProgramDir = "C:\\Program Files\\Glossira\\";
@@ -80,7 +80,7 @@ TEST_F(Installation, ServerKeyThatCannotBeOpenedStopsAtThreadingModel)
     EXPECT_FALSE(reg.Value(RootKey::ClassesRoot, kServerKey, ""));
     EXPECT_FALSE(reg.Value(RootKey::ClassesRoot, kServerKey, "ThreadingModel"));
     EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, "*"));
-    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kAppPathKey));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kAppPathsKey));
 }
 
 TEST_F(Installation, EveryOtherRefusedKeyIsReported)
@@ -92,7 +92,7 @@ TEST_F(Installation, EveryOtherRefusedKeyIsReported)
     handlerRefused.RefuseOpen(RootKey::ClassesRoot, "*");
     InstallContext second{handlerRefused, shell, kProgramDir, kExe};
     EXPECT_EQ(ErrorOf([&] { RegisterContextMenu(second); }), std::string("Failed to create key ") + kHandlerKey);
-    EXPECT_FALSE(handlerRefused.KeyExists(RootKey::LocalMachine, kAppPathKey));
+    EXPECT_FALSE(handlerRefused.KeyExists(RootKey::LocalMachine, kAppPathsKey));
 
     MemoryRegistry appPathRefused;
     appPathRefused.RefuseOpen(RootKey::LocalMachine, "SOFTWARE");
@@ -188,7 +188,7 @@ TEST_F(Installation, FullRemovalTakesEverythingAwayAndSchedulesTheQuotedUninstal
     EXPECT_TRUE(shell.files.empty());
     EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, kClassKey));
     EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, kHandlerKey));
-    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kAppPathKey));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kAppPathsKey));
     // The settings and the file association stay.
     EXPECT_EQ(reg.Value(RootKey::LocalMachine, "Software\\Orvik\\Glossira", "Ext")->data, "txt");
     EXPECT_EQ(reg.Value(RootKey::ClassesRoot, ".txt", "")->data, "GlossiraFile");

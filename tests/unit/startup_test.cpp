@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <vector>
 
 #include "core/cp1251.h"
@@ -29,6 +30,8 @@ struct FakeHost : StartupHost {
         if (!settingsError.empty()) throw Error(settingsError);
     }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    std::set<std::string> folders;
+    bool PathExists(const std::string& path) override { return FileExists(path) || folders.count(path) != 0; }
     void LoadComment(const std::string& path) override
     {
         calls.push_back("load " + path);
@@ -185,4 +188,53 @@ TEST(Startup, EmptyTargetNameNeverFindsTheHeader)
     EXPECT_FALSE(r.run.HeaderFound);  // "" is in every line, yet names nothing
     EXPECT_EQ(r.host.harvests, 1);
     EXPECT_EQ(r.host.editor, "anything\r\n");
+}
+
+TEST(Startup, SeveralFilesOpenTheFirstAndKeepTheRest)
+{
+    Started r;
+    r.host.files["D:\\dl\\a.zip"] = "";
+    r.host.folders.insert("D:\\dl\\sub");
+    r.host.files["D:\\dl\\a.txt"] = "old comment";
+    auto out = r.Start(u"g.exe \"D:\\dl\\a.zip\" \"D:\\dl\\sub\" \"D:\\dl\\a.txt\"");
+    EXPECT_EQ(r.run.TargetPath, "D:\\dl\\a.zip");
+    EXPECT_EQ(r.run.TargetName, "a.zip");
+    EXPECT_EQ(r.host.caption, msg::EditorCaption() + "   a.zip");
+    EXPECT_EQ(r.host.editor, "old comment");
+    EXPECT_EQ(out.mode, Mode::Editor);
+    EXPECT_EQ(out.remaining, (std::vector<std::u16string>{u"D:\\dl\\sub", u"D:\\dl\\a.txt"}));
+
+    // The first of them a comment file: the viewer, and still the rest after it.
+    Started viewer;
+    viewer.host.files["D:\\dl\\a.txt"] = "x";
+    viewer.host.files["D:\\dl\\b.zip"] = "";
+    auto shown = viewer.Start(u"g.exe D:\\dl\\a.txt D:\\dl\\b.zip");
+    EXPECT_EQ(shown.mode, Mode::Viewer);
+    EXPECT_EQ(shown.remaining, (std::vector<std::u16string>{u"D:\\dl\\b.zip"}));
+}
+
+TEST(Startup, PiecesThatAreNotAllPathsBehaveAsBefore)
+{
+    // A path with blanks, unquoted: the joined text exists and wins even
+    // when its pieces exist too.
+    Started joined;
+    joined.host.files["D:\\My Files\\a.zip"] = "";
+    joined.host.folders.insert("D:\\My");
+    joined.host.files["Files\\a.zip"] = "";
+    auto a = joined.Start(u"g.exe D:\\My Files\\a.zip");
+    EXPECT_EQ(joined.run.TargetPath, "D:\\My Files\\a.zip");
+    EXPECT_TRUE(a.remaining.empty());
+
+    // One piece missing: the joined text, as always.
+    Started missing;
+    missing.host.files["D:\\dl\\a.zip"] = "";
+    auto b = missing.Start(u"g.exe D:\\dl\\a.zip D:\\dl\\gone.zip");
+    EXPECT_EQ(missing.run.TargetPath, "D:\\dl\\a.zip D:\\dl\\gone.zip");
+    EXPECT_TRUE(b.remaining.empty());
+
+    // A single piece that names nothing: the target as given.
+    Started single;
+    auto c = single.Start(u"g.exe D:\\dl\\new.zip");
+    EXPECT_EQ(single.run.TargetPath, "D:\\dl\\new.zip");
+    EXPECT_TRUE(c.remaining.empty());
 }

@@ -1,0 +1,60 @@
+// The library's exports: the class object, whether it may be unloaded, and
+// registration through the settings window's own procedures.
+#include <windows.h>
+#include <objbase.h>
+#include <olectl.h>
+
+#include "core/paths.h"
+#include "core/wide_win.h"
+#include "shell/install.h"
+#include "shell/registry_win.h"
+#include "shell/shell_win.h"
+#include "shellext/class_factory.h"
+#include "shellext/module.h"
+
+namespace glossira::shellext {
+namespace {
+
+bool IsHandlerClass(REFCLSID clsid)
+{
+    CLSID ours = {};
+    return SUCCEEDED(CLSIDFromString(Wide(kHandlerClassId).c_str(), &ours)) && IsEqualCLSID(clsid, ours);
+}
+
+// The program's folder is the library's own; glossira.exe lies beside it.
+template <class Procedure>
+HRESULT WithInstallContext(Procedure procedure)
+{
+    try {
+        Win32Registry registry;
+        Win32Shell shell;
+        const std::string dir = ProgramDirOf(Narrow(ModulePath(ThisModule())));
+        procedure(InstallContext{registry, shell, dir, dir + "glossira.exe"});
+        return S_OK;
+    } catch (...) {
+        return SELFREG_E_CLASS;
+    }
+}
+
+}  // namespace
+}  // namespace glossira::shellext
+
+using namespace glossira;
+
+extern "C" {
+
+HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
+{
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (!shellext::IsHandlerClass(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
+    return shellext::GetClassFactory(iid, object);
+}
+
+HRESULT WINAPI DllCanUnloadNow() { return shellext::CanUnload() ? S_OK : S_FALSE; }
+
+HRESULT WINAPI DllRegisterServer() { return shellext::WithInstallContext(RegisterContextMenu); }
+
+HRESULT WINAPI DllUnregisterServer() { return shellext::WithInstallContext(UnregisterContextMenu); }
+
+}  // extern "C"

@@ -1,0 +1,466 @@
+// tavrex.dll as Explorer uses it, under Wine: registered by the settings
+// window (or regsvr32), created through COM, given a data object for real
+// files by the shell, asked for its menu item and invoked, which starts the
+// real glossira.exe. Every test leaves the registration absent.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "inspect.h"
+#include "core/wide_win.h"
+#include "shell/com_win.h"
+#include "shell/install.h"
+#include "shell/registry_win.h"
+#include "shell/shell_win.h"
+#include "ui/editor_layout.h"
+#include "ui/settings_layout.h"
+
+using namespace glossira;
+using namespace glossira::e2e;
+
+namespace {
+
+const CLSID kHandler = {0xAECEEFEA, 0x3DF8, 0x11D1, {0x95, 0x77, 0x00, 0x00, 0x83, 0x7A, 0x2F, 0xDA}};
+const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
+const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
+const std::wstring kAppPathsKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+const wchar_t kItemText[] = L"Комментарий (Глоссира)";
+const wchar_t kHelpText[] = L"Открыть комментарий к файлу в редакторе Глоссиры";
+constexpr UINT kFirst = 0x100;
+
+std::wstring ProgramFolder()
+{
+    const std::wstring exe = ProgramPath();
+    return exe.substr(0, exe.find_last_of(L'\\') + 1);
+}
+std::wstring LibraryPath() { return ProgramFolder() + L"tavrex.dll"; }
+
+bool KeyExists(HKEY root, const std::wstring& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::wstring ReadText(HKEY root, const std::wstring& path, const wchar_t* name)
+{
+    wchar_t data[2048] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return L"<none>";
+    return data;
+}
+
+void RemoveRegistration()
+{
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey.c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kHandlerKey.c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathsKey.c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Orvik\\Glossira");
+}
+
+// The settings window with one box ticked, then OK and its message.
+void SettingsWithBox(int box)
+{
+    Program app(L"");
+    HWND window = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(window);
+    SendMessageW(Control(window, box), BM_CLICK, 0, 0);
+    Click(Control(window, settings_ids::kButton1));
+    HWND message = app.WaitMessageBox();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(MessageText(message), L"Установки сохранены");
+    Answer(message, IDOK);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+struct PidlFree {
+    void operator()(ITEMIDLIST* p) const { CoTaskMemFree(p); }
+};
+using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
+
+// The shell's data object for files of one folder, as Explorer hands it over.
+ComPtr<IDataObject> ShellSelection(const std::vector<std::wstring>& paths, REFIID iid = IID_IDataObject)
+{
+    std::vector<UniquePidl> owned;
+    std::vector<PCUITEMID_CHILD> children;
+    ComPtr<IShellFolder> folder;
+    for (const auto& path : paths) {
+        PIDLIST_ABSOLUTE pidl = nullptr;
+        EXPECT_EQ(SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr), S_OK);
+        owned.emplace_back(pidl);
+        PCUITEMID_CHILD child = nullptr;
+        ComPtr<IShellFolder> parent;
+        EXPECT_EQ(SHBindToParent(pidl, IID_IShellFolder, parent.put(), &child), S_OK);
+        if (!folder) folder = std::move(parent);
+        children.push_back(child);
+    }
+    ComPtr<IDataObject> data;
+    if (folder) {
+        EXPECT_EQ(folder->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), iid, nullptr,
+                                        data.put()),
+                  S_OK);
+    }
+    return data;
+}
+
+struct Menu {
+    HMENU handle = CreatePopupMenu();
+    ~Menu() { DestroyMenu(handle); }
+    int Count() const { return GetMenuItemCount(handle); }
+    std::wstring Text(int position) const
+    {
+        wchar_t text[256] = {};
+        GetMenuStringW(handle, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+        return text;
+    }
+};
+
+// The visible editor window of any process whose caption ends in `name`.
+HWND FindEditor(const std::wstring& name)
+{
+    struct Search {
+        std::wstring suffix;
+        HWND found = nullptr;
+    } search{L"   " + name};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            wchar_t cls[32] = {};
+            GetClassNameW(hwnd, cls, 32);
+            std::wstring caption = Text(hwnd);
+            if (IsWindowVisible(hwnd) && std::wstring(cls) == L"TForm1" && caption.size() >= s->suffix.size() &&
+                caption.compare(caption.size() - s->suffix.size(), s->suffix.size(), s->suffix) == 0) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitEditor(const std::wstring& name)
+{
+    HWND editor = nullptr;
+    Eventually([&] { return (editor = FindEditor(name)) != nullptr; });
+    return editor;
+}
+
+// Saves the editor with "Запись и Выход" and waits until its process ended.
+void SaveEditor(HWND editor)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(editor, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ASSERT_TRUE(process);
+    Click(Control(editor, kBitBtn2));
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+    CloseHandle(process);
+}
+
+using CanUnloadFn = HRESULT(WINAPI*)();
+HRESULT CanUnload()
+{
+    HMODULE library = GetModuleHandleW(LibraryPath().c_str());
+    if (!library) return E_FAIL;
+    auto fn = reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
+    return fn ? fn() : E_FAIL;
+}
+
+DWORD RunAndWait(std::wstring commandLine)
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 0xFFFFFFFF;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+class Handler : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        RemoveRegistration();
+    }
+    void TearDown() override
+    {
+        RemoveRegistration();
+        CoUninitialize();
+    }
+    // The handler of the registered class, initialised with these files.
+    ComPtr<IContextMenu> Create(const std::vector<std::wstring>& paths)
+    {
+        ComPtr<IShellExtInit> init;
+        EXPECT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put()), S_OK);
+        ComPtr<IContextMenu> menu;
+        if (!init) return menu;
+        auto data = ShellSelection(paths);
+        EXPECT_EQ(init->Initialize(nullptr, data.get(), nullptr), S_OK);
+        EXPECT_EQ(init->QueryInterface(IID_IContextMenu, menu.put()), S_OK);
+        return menu;
+    }
+    e2e::Folder dir;
+};
+
+}  // namespace
+
+TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    ASSERT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L""), LibraryPath());
+    WriteFileBytes(dir / L"setup.zip", "zip");
+
+    auto handler = Create({dir / L"setup.zip"});
+    ASSERT_TRUE(handler);
+    Menu menu;
+    AppendMenuW(menu.handle, MF_STRING, 1, L"Открыть");
+    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 1, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
+    ASSERT_EQ(menu.Count(), 2);
+    EXPECT_EQ(menu.Text(1), kItemText);
+    EXPECT_EQ(GetMenuItemID(menu.handle, 1), kFirst);
+
+    // The picture: 32 bits, the small-icon size, premultiplied alpha.
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    ASSERT_TRUE(GetMenuItemInfoW(menu.handle, 1, TRUE, &item));
+    ASSERT_TRUE(item.hbmpItem);
+    BITMAP bm{};
+    ASSERT_EQ(GetObjectW(item.hbmpItem, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    HDC screen = GetDC(nullptr);
+    const int size = MulDiv(16, GetDeviceCaps(screen, LOGPIXELSY), 96);
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+    EXPECT_EQ(bm.bmWidth, size);
+    EXPECT_EQ(bm.bmHeight, size);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(static_cast<std::size_t>(size) * size);
+    ASSERT_EQ(GetDIBits(screen, item.hbmpItem, 0, size, pixels.data(), &info, DIB_RGB_COLORS), size);
+    ReleaseDC(nullptr, screen);
+    int opaque = 0, clear = 0, notPremultiplied = 0;
+    for (DWORD p : pixels) {
+        DWORD a = p >> 24;
+        opaque += a == 255;
+        clear += a == 0;
+        if ((p >> 16 & 0xFF) > a || (p >> 8 & 0xFF) > a || (p & 0xFF) > a) ++notPremultiplied;
+    }
+    EXPECT_GT(opaque, 0);
+    EXPECT_GT(clear, 0);
+    EXPECT_EQ(notPremultiplied, 0);
+
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = MAKEINTRESOURCEA(0);
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    HWND editor = WaitEditor(L"setup.zip");
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   setup.zip");
+    SaveEditor(editor);
+    EXPECT_NE(ReadFileBytes(dir / L"setup.txt"), "<missing>");
+
+    SettingsWithBox(settings_ids::kCheckBox9);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
+}
+
+TEST_F(Handler, SeveralFilesByVerbOpenOneEditorAfterTheOther)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    WriteFileBytes(dir / L"first.zip", "1");
+    WriteFileBytes(dir / L"second file.zip", "2");
+    WriteFileBytes(dir / L"third.zip", "3");
+    auto handler = Create({dir / L"first.zip", dir / L"second file.zip", dir / L"third.zip"});
+    ASSERT_TRUE(handler);
+    Menu menu;
+    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
+
+    // Unicode verb in the extended form, as Explorer's own callers send it.
+    CMINVOKECOMMANDINFOEX invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.fMask = CMIC_MASK_UNICODE;
+    invoke.lpVerb = "glossira";
+    invoke.lpVerbW = L"glossira";
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&invoke)), S_OK);
+    HWND first = WaitEditor(L"first.zip");
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(FindEditor(L"second file.zip"));
+    SaveEditor(first);
+    HWND second = WaitEditor(L"second file.zip");
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(FindEditor(L"third.zip"));
+    // Closed without saving: the walk goes on.
+    CloseBox(second);
+    HWND third = WaitEditor(L"third.zip");
+    ASSERT_TRUE(third);
+    SaveEditor(third);
+    EXPECT_NE(ReadFileBytes(dir / L"first.txt"), "<missing>");
+    EXPECT_EQ(ReadFileBytes(dir / L"second file.txt"), "<missing>");
+    EXPECT_NE(ReadFileBytes(dir / L"third.txt"), "<missing>");
+    EXPECT_TRUE(Eventually([] { return !FindEditor(L"first.zip") && !FindEditor(L"third.zip"); }));
+
+    // Another verb, a wrong offset: nothing starts.
+    CMINVOKECOMMANDINFO other{};
+    other.cbSize = sizeof other;
+    other.lpVerb = "open";
+    EXPECT_EQ(handler->InvokeCommand(&other), E_FAIL);
+    other.lpVerb = MAKEINTRESOURCEA(1);
+    EXPECT_EQ(handler->InvokeCommand(&other), E_FAIL);
+}
+
+TEST_F(Handler, WithoutAProgramBesideItTheRegisteredPathIsStarted)
+{
+    // The library alone in a folder, registered from there by the settings
+    // window's procedure with the real program's path.
+    e2e::Folder lonely;
+    ASSERT_TRUE(CopyFileW(LibraryPath().c_str(), (lonely / L"tavrex.dll").c_str(), FALSE));
+    {
+        Win32Registry registry;
+        Win32Shell shell;
+        RegisterContextMenu(InstallContext{registry, shell, Narrow(lonely.path), Narrow(ProgramPath())});
+    }
+    WriteFileBytes(dir / L"a.zip", "a");
+    auto handler = Create({dir / L"a.zip"});
+    ASSERT_TRUE(handler);
+    EXPECT_TRUE(GetModuleHandleW((lonely / L"tavrex.dll").c_str()));
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";  // nShow left 0: the editor is still shown
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    HWND editor = WaitEditor(L"a.zip");
+    ASSERT_TRUE(editor);
+    SaveEditor(editor);
+
+    // No program anywhere: an error, and nothing is started from elsewhere.
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathsKey.c_str());
+    EXPECT_EQ(handler->InvokeCommand(&invoke), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    handler.reset();
+    CoFreeUnusedLibrariesEx(0, 0);
+}
+
+TEST_F(Handler, DefaultOnlyAndCommandStrings)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    WriteFileBytes(dir / L"a.zip", "a");
+    auto handler = Create({dir / L"a.zip"});
+    ASSERT_TRUE(handler);
+    Menu menu;
+    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_DEFAULTONLY), MAKE_HRESULT(0, 0, 0));
+    EXPECT_EQ(menu.Count(), 0);
+
+    // No selection at all: no item, and nothing to start.
+    ComPtr<IShellExtInit> bare;
+    ASSERT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, bare.put()), S_OK);
+    EXPECT_EQ(bare->Initialize(nullptr, nullptr, nullptr), E_INVALIDARG);
+    ComPtr<IContextMenu> empty;
+    ASSERT_EQ(bare->QueryInterface(IID_IContextMenu, empty.put()), S_OK);
+    EXPECT_EQ(empty->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 0));
+    EXPECT_EQ(menu.Count(), 0);
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    EXPECT_TRUE(FAILED(empty->InvokeCommand(&invoke)));
+
+    char ansi[64];
+    memset(ansi, '#', sizeof ansi);
+    EXPECT_EQ(handler->GetCommandString(0, GCS_VERBA, nullptr, ansi, sizeof ansi), S_OK);
+    EXPECT_STREQ(ansi, "glossira");
+    wchar_t wide[128];
+    EXPECT_EQ(handler->GetCommandString(0, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), 128), S_OK);
+    EXPECT_STREQ(wide, L"glossira");
+    EXPECT_EQ(handler->GetCommandString(0, GCS_HELPTEXTW, nullptr, reinterpret_cast<char*>(wide), 128), S_OK);
+    EXPECT_STREQ(wide, kHelpText);
+    EXPECT_EQ(handler->GetCommandString(0, GCS_HELPTEXTA, nullptr, ansi, sizeof ansi), S_OK);
+    EXPECT_GT(strlen(ansi), 0u);  // in the ANSI code page
+    EXPECT_EQ(handler->GetCommandString(0, GCS_VALIDATEW, nullptr, nullptr, 0), S_OK);
+    // A short buffer is filled and ended, never overrun.
+    memset(ansi, '#', sizeof ansi);
+    EXPECT_EQ(handler->GetCommandString(0, GCS_VERBA, nullptr, ansi, 4), S_OK);
+    EXPECT_STREQ(ansi, "glo");
+    EXPECT_EQ(ansi[4], '#');
+    EXPECT_EQ(handler->GetCommandString(1, GCS_VERBA, nullptr, ansi, sizeof ansi), E_INVALIDARG);
+}
+
+TEST_F(Handler, UnloadsOnlyWhenEveryObjectAndLockIsGone)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    WriteFileBytes(dir / L"a.zip", "a");
+    {
+        auto handler = Create({dir / L"a.zip"});
+        ASSERT_TRUE(handler);
+        EXPECT_EQ(CanUnload(), S_FALSE);
+    }
+    EXPECT_EQ(CanUnload(), S_OK);
+
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(CoGetClassObject(kHandler, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put()), S_OK);
+    EXPECT_EQ(CanUnload(), S_FALSE);
+    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    factory.reset();
+    EXPECT_EQ(CanUnload(), S_FALSE);
+    ASSERT_EQ(CoGetClassObject(kHandler, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put()), S_OK);
+    ComPtr<IUnknown> aggregated;
+    ComPtr<IShellExtInit> init;
+    EXPECT_EQ(factory->CreateInstance(factory.get(), IID_IUnknown, aggregated.put()), CLASS_E_NOAGGREGATION);
+    EXPECT_FALSE(aggregated);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IShellExtInit, init.put()), S_OK);
+    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory.reset();
+    EXPECT_EQ(CanUnload(), S_FALSE);
+    init.reset();
+    EXPECT_EQ(CanUnload(), S_OK);
+}
+
+TEST_F(Handler, RegsvrRegistersAndUnregistersThroughTheProgramsOwnEntries)
+{
+    const std::wstring regsvr = L"C:\\windows\\system32\\regsvr32.exe";
+    EXPECT_EQ(RunAndWait(L"\"" + regsvr + L"\" /s \"" + LibraryPath() + L"\""), 0u);
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey, L""), L"Glossira");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L""), LibraryPath());
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kHandlerKey, L""), L"{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, L"path"), ProgramFolder() + L"glossira.exe");
+
+    EXPECT_EQ(RunAndWait(L"\"" + regsvr + L"\" /u /s \"" + LibraryPath() + L"\""), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"*\\shellex\\ContextMenuHandlers"));
+}
+
+TEST_F(Handler, WinesOwnFolderMenuOffersTheItem)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    WriteFileBytes(dir / L"a.zip", "a");
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    ASSERT_EQ(SHParseDisplayName((dir / L"a.zip").c_str(), nullptr, &pidl, 0, nullptr), S_OK);
+    UniquePidl owned(pidl);
+    PCUITEMID_CHILD child = nullptr;
+    ComPtr<IShellFolder> parent;
+    ASSERT_EQ(SHBindToParent(pidl, IID_IShellFolder, parent.put(), &child), S_OK);
+    ComPtr<IContextMenu> shellMenu;
+    ASSERT_EQ(parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr, shellMenu.put()), S_OK);
+    Menu menu;
+    ASSERT_TRUE(SUCCEEDED(shellMenu->QueryContextMenu(menu.handle, 0, 1, 0x7FFF, CMF_NORMAL)));
+    bool offered = false;
+    for (int i = 0; i < menu.Count(); ++i) offered |= menu.Text(i) == kItemText;
+    if (!offered && !GetModuleHandleW(LibraryPath().c_str()))
+        GTEST_SKIP() << "Wine's folder context menu does not load registered context-menu handlers";
+    EXPECT_TRUE(offered);
+}
