@@ -1,0 +1,35 @@
+// What the program and its setup leave in the system, read back by tests:
+// registry values and keys, files and shell links.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace glossira::e2e {
+
+// UTF-8, for failure messages.
+std::string Utf8(const std::wstring& w);
+
+struct RegValue {
+    DWORD type = REG_NONE;
+    std::wstring text;  // REG_SZ
+    DWORD number = 0;   // REG_DWORD
+};
+std::optional<RegValue> ReadValue(HKEY root, const std::wstring& path, const std::wstring& name);
+// A REG_SZ value, "<missing>" or "<type N>".
+std::wstring ReadText(HKEY root, const std::wstring& path, const std::wstring& name);
+bool KeyExists(HKEY root, const std::wstring& path);
+
+// The user's Send To folder as the registry names it, without a trailing backslash.
+std::wstring SendToFolder();
+bool FileExists(const std::wstring& path);
+
+struct Shortcut {
+    std::wstring target = L"<unreadable>";
+    std::wstring arguments;
+};
+Shortcut ReadShortcut(const std::wstring& link);
+
+}  // namespace glossira::e2e
