@@ -29,7 +29,8 @@ if(GLOSSIRA_WINDOWS)
   set_tests_properties(win PROPERTIES TIMEOUT 600)
 
   glossira_gtest(e2e_tests tests/e2e/*.cpp)
-  target_link_libraries(e2e_tests PRIVATE glossira_win)
+  target_link_libraries(e2e_tests PRIVATE glossira_win version)
+  target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
   add_dependencies(e2e_tests glossira)
   # Once in the C locale with Wine's default code page 1252, once in a
   # Russian locale with code page 1251: the program must not depend on it.

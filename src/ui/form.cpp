@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "core/messages.h"
 #include "core/wide_win.h"
+#include "ui/resource_ids.h"
 
 namespace glossira {
 namespace {
@@ -47,7 +48,7 @@ void Form::Create(const FormSpec& spec)
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_GLOSSIRA));
         wc.lpszClassName = spec.className;
         RegisterClassExW(&wc);
     }
@@ -56,6 +57,12 @@ void Form::Create(const FormSpec& spec)
                     Scale(spec.top), Scale(spec.width), Scale(spec.height), nullptr, nullptr, instance, this);
     if (!hwnd_) throw Error(SystemMessage(GetLastError()));
     dpi_ = DpiOf(hwnd_);
+    // The caption and the task bar show the program's icon at this window's DPI.
+    for (auto [which, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
+        int pixels = Scale(size);
+        auto icon = LoadImageW(instance, MAKEINTRESOURCEW(IDI_GLOSSIRA), IMAGE_ICON, pixels, pixels, LR_SHARED);
+        SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
     font_.reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi_), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));

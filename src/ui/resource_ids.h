@@ -1,6 +1,7 @@
 // Resource identifiers shared by the program and res/glossira.rc.
 #pragma once
 
+#define IDI_GLOSSIRA 1  // the program's icon: the first icon resource
 #define IDI_CLIPBOARD 201
 #define IDI_SAVE 202
 #define IDI_ERASE 203

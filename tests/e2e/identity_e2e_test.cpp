@@ -1,0 +1,83 @@
+// What Windows shows of the program beside its windows: the task bar, Task
+// Manager and Explorer name it from its version resource and draw its first
+// icon resource.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "ui/resource_ids.h"
+#include "version.h"
+
+using namespace glossira::e2e;
+
+namespace {
+
+std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name)
+{
+    void* value = nullptr;
+    UINT length = 0;
+    std::wstring key = std::wstring(L"\\StringFileInfo\\041904B0\\") + name;
+    if (!VerQueryValueW(info.data(), key.c_str(), &value, &length) || length == 0) return L"<missing>";
+    return static_cast<const wchar_t*>(value);
+}
+
+BOOL CALLBACK FirstIcon(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first)
+{
+    *reinterpret_cast<LPWSTR*>(first) = name;
+    return FALSE;
+}
+
+}  // namespace
+
+TEST(Identity, VersionResourceNamesTheProgramInRussian)
+{
+    std::wstring exe = ProgramPath();
+    DWORD size = GetFileVersionInfoSizeW(exe.c_str(), nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
+    EXPECT_EQ(VersionString(info, L"FileDescription"), L"Глоссира");
+    EXPECT_EQ(VersionString(info, L"ProductName"), L"Глоссира");
+    std::string version = GLOSSIRA_VERSION_TEXT;
+    EXPECT_EQ(VersionString(info, L"ProductVersion"), std::wstring(version.begin(), version.end()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const WORD words[] = {GLOSSIRA_VERSION_WORDS};
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(words[1], words[0]));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(words[3], words[2]));
+
+    struct Translation {
+        WORD language, codePage;
+    }* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length));
+    EXPECT_EQ(translation->language, MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT));
+}
+
+TEST(Identity, FirstIconIsTheProgramsOwnFromSmallToLarge)
+{
+    HMODULE exe = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(exe);
+    LPWSTR first = nullptr;
+    EnumResourceNamesW(exe, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, &FirstIcon, reinterpret_cast<LONG_PTR>(&first));
+    EXPECT_EQ(first, MAKEINTRESOURCEW(IDI_GLOSSIRA));
+    for (int size : {16, 32, 48, 256}) {
+        HICON icon = static_cast<HICON>(
+            LoadImageW(exe, MAKEINTRESOURCEW(IDI_GLOSSIRA), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        ASSERT_TRUE(icon) << size;
+        ICONINFO parts{};
+        ASSERT_TRUE(GetIconInfo(icon, &parts));
+        BITMAP bitmap{};
+        GetObjectW(parts.hbmColor, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, size);
+        EXPECT_EQ(bitmap.bmBitsPixel, 32) << size;
+        DeleteObject(parts.hbmColor);
+        DeleteObject(parts.hbmMask);
+        DestroyIcon(icon);
+    }
+    FreeLibrary(exe);
+}
