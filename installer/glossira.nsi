@@ -50,9 +50,11 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TITLE "Установка программы «${PROGRAM}» ${VERSION}"
-!define MUI_WELCOMEPAGE_TEXT "«${PROGRAM}» хранит комментарий к любому файлу рядом с ним: комментарий к D:\dl\setup.zip лежит в D:\dl\setup.txt.$\r$\n$\r$\nПосле установки откройте окно установок и включите пункт «Отправить» или контекстное меню Проводника.$\r$\n$\r$\n$_CLICK"
+!define MUI_WELCOMEPAGE_TITLE "Установка программы «${PROGRAM}»"
+!define MUI_WELCOMEPAGE_TEXT "«${PROGRAM}» ${VERSION} хранит комментарий к любому файлу рядом с ним, в текстовом файле того же имени: комментарий к setup.zip лежит в setup.txt.$\r$\n$\r$\nПосле установки откройте окно установок и включите пункт «Отправить» или контекстное меню Проводника.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_HEADER_SUBTEXT "Выберите папку, в которую будет установлена программа."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Программа «${PROGRAM}» будет установлена в указанную папку. Чтобы выбрать другую, нажмите кнопку «Обзор». Нажмите кнопку «Установить», чтобы начать установку."
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "Программа «${PROGRAM}» установлена"

@@ -304,3 +304,35 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
     DeleteFileW((dir + L"Мои заметки.txt").c_str());
     RemoveDirectoryW(dir.c_str());
 }
+
+// Clicked through as a person installs: welcome, the folder (Program Files
+// by default), progress, and the finish page, whose box opens the settings
+// window.
+TEST_F(Installation, InteractiveSetupEndsInTheSettingsWindow)
+{
+    Program setup(SetupPath(), L"");
+    HWND wizard = setup.WaitWindow(L"#32770");
+    ASSERT_TRUE(wizard);
+    HWND next = Control(wizard, IDOK);
+    auto page = [&] { return FindWindowExW(wizard, nullptr, L"#32770", nullptr); };
+    Click(next);
+    HWND folder = nullptr;
+    ASSERT_TRUE(Eventually([&] { return page() && (folder = Control(page(), 1019)) != nullptr; }));
+    const std::wstring dir = Text(folder);
+    EXPECT_EQ(dir, L"C:\\Program Files\\Glossira");
+    Click(next);
+    ASSERT_TRUE(Eventually([&] { return Text(next) == L"&Готово"; }, 60000)) << Utf8(Text(next));
+    HWND run = ControlByText(page(), L"Открыть окно установок");
+    ASSERT_TRUE(run);
+    EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(next);
+    EXPECT_EQ(setup.WaitExit(), 0);
+
+    HWND settings = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (settings = FindWindowW(L"TForm2", nullptr)) && IsWindowVisible(settings); }));
+    Click(Control(settings, settings_ids::kButton2));
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(settings); }));
+    EXPECT_TRUE(FileExists(dir + L"\\glossira.exe"));
+    ASSERT_TRUE(RunTree(dir + L"\\unins000.exe", L"/S"));
+    EXPECT_FALSE(FolderExists(dir));
+}
