@@ -21,12 +21,6 @@ using namespace glossira::settings_ids;
 
 namespace {
 
-const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
-const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
-const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
-const std::wstring kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const std::wstring kSettingsKey = L"Software\\Orvik\\Glossira";
-
 // Every key and value below root\path, one a line.
 void DumpTree(HKEY root, const std::wstring& path, std::wstring& out)
 {

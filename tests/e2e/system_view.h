@@ -9,6 +9,13 @@
 
 namespace glossira::e2e {
 
+// The keys the program writes.
+inline const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
+inline const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
+inline const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+inline const std::wstring kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline const std::wstring kSettingsKey = L"Software\\Orvik\\Glossira";
+
 // UTF-8, for failure messages.
 std::string Utf8(const std::wstring& w);
 

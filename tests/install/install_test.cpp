@@ -21,11 +21,6 @@ using namespace glossira::e2e;
 namespace {
 
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glossira";
-const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
-const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
-const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
-const std::wstring kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const std::wstring kSettingsKey = L"Software\\Orvik\\Glossira";
 const std::wstring kSendToLink = L"\\Глоссира.lnk";
 
 std::wstring Env(const char* name)
