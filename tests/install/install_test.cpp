@@ -109,6 +109,25 @@ void SaveSettings(const std::wstring& exe, F&& choose)
 }
 void Check(HWND window, int id) { SendMessageW(Control(window, id), BM_CLICK, 0, 0); }
 
+// The settings window's full removal, answered Yes.
+void ScheduleFullRemoval(const std::wstring& exe)
+{
+    Program app(exe, L"");
+    HWND window = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(window);
+    Check(window, settings_ids::kCheckBox5);
+    Click(Control(window, settings_ids::kButton1));
+    HWND question = app.WaitMessageBox();
+    ASSERT_TRUE(question);
+    Answer(question, IDYES);
+    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(question); }));
+    HWND message = app.WaitMessageBox();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(MessageText(message), L"После перезагрузки системы программа полностью удалится");
+    Answer(message, IDOK);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 // A visible message box of any process whose text starts with `text`.
 HWND FindMessageBox(const std::wstring& text)
 {
@@ -208,23 +227,8 @@ TEST_F(Installation, InstallUseUpgradeAndUninstallLeaveOnlyTheComments)
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".kmt", L""), L"GlossiraFile");
 
     // Full removal schedules the installed uninstaller for the next start.
-    {
-        Program app(exe, L"");
-        HWND window = app.WaitWindow(L"TForm2");
-        ASSERT_TRUE(window);
-        Check(window, settings_ids::kCheckBox5);
-        Click(Control(window, settings_ids::kButton1));
-        HWND question = app.WaitMessageBox();
-        ASSERT_TRUE(question);
-        Answer(question, IDYES);
-        ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(question); }));
-        HWND message = app.WaitMessageBox();
-        ASSERT_TRUE(message);
-        EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira")),
-                  Utf8(L"\"" + dir + L"unins000.exe\""));
-        Answer(message, IDOK);
-        EXPECT_EQ(app.WaitExit(), 0);
-    }
+    ASSERT_NO_FATAL_FAILURE(ScheduleFullRemoval(exe));
+    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira")), Utf8(L"\"" + dir + L"unins000.exe\""));
     EXPECT_FALSE(FileExists(SendToFolder() + kSendToLink));
     // Send To and the context menu once more, for the uninstaller to find.
     SaveSettings(exe, [](HWND w) {
@@ -254,8 +258,7 @@ TEST_F(Installation, InstallUseUpgradeAndUninstallLeaveOnlyTheComments)
 
 // Started as RunOnce starts it, the uninstaller asks first; it never
 // removes what is not its own: a file the user put into the program's
-// folder, an extension another program has taken back, or the rest of an
-// extension key that held more than the program's file type.
+// folder or an extension another program has taken back.
 TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
 {
     const std::wstring dir = L"C:\\Program Files\\Глоссира\\";
@@ -266,9 +269,7 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
                         static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
     };
     setDefault(L".kmt2", L"OtherFile");
-    setDefault(L".kmt3", L"GlossiraFile");
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, L".kmt3", L"Content Type", REG_SZ, L"text/plain", sizeof L"text/plain");
-    setDefault(L".kmt4", L"GlossiraFile");
+    setDefault(L".kmt3", L"GlossiraFile");  // associated once, before "Ext" changed
     setDefault(L"GlossiraFile", L"Glossira Document");
 
     // No to the question removes nothing.
@@ -291,11 +292,8 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".kmt2", L""), L"OtherFile");
-    EXPECT_FALSE(ReadValue(HKEY_CLASSES_ROOT, L".kmt3", L""));
-    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".kmt3", L"Content Type"), L"text/plain");
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".kmt4"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".kmt3"));
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L".kmt2");
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".kmt3");
     DeleteFileW((dir + L"Мои заметки.txt").c_str());
     RemoveDirectoryW(dir.c_str());
 }
@@ -330,4 +328,33 @@ TEST_F(Installation, InteractiveSetupEndsInTheSettingsWindow)
     EXPECT_TRUE(FileExists(dir + L"\\glossira.exe"));
     ASSERT_TRUE(RunTree(dir + L"\\unins000.exe", L"/S"));
     EXPECT_FALSE(FolderExists(dir));
+}
+
+// Full removal followed through a restart of Windows (Wine's): the
+// uninstaller that RunOnce starts asks once, then removes the program.
+TEST_F(Installation, FullRemovalUninstallsAtTheNextStart)
+{
+    const std::wstring dir = L"C:\\Program Files\\Глоссира и пробелы\\";
+    ASSERT_NO_FATAL_FAILURE(Install(dir.substr(0, dir.size() - 1)));
+    // The association of the default extension takes over .txt, which on
+    // Windows holds more than its default value.
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L".txt", L"Content Type", REG_SZ, L"text/plain", sizeof L"text/plain");
+    SaveSettings(dir + L"glossira.exe", [](HWND w) { Check(w, settings_ids::kCheckBox6); });
+    ASSERT_EQ(ReadText(HKEY_CLASSES_ROOT, L".txt", L""), L"GlossiraFile");
+    ASSERT_NO_FATAL_FAILURE(ScheduleFullRemoval(dir + L"glossira.exe"));
+
+    Program restart(L"C:\\windows\\system32\\wineboot.exe", L"--restart");
+    HWND question = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (question = FindMessageBox(L"Удалить программу «Глоссира»")) != nullptr; }, 60000));
+    Answer(question, IDYES);
+    EXPECT_EQ(restart.WaitExit(60000), 0);
+    EXPECT_TRUE(Eventually([&] { return !FolderExists(dir); })) << "the program's folder stays";
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));
+    EXPECT_FALSE(FileExists(StartMenuLink()));
+    EXPECT_FALSE(ReadValue(HKEY_CLASSES_ROOT, L".txt", L""));
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".txt", L"Content Type"), L"text/plain");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L".txt");
 }
