@@ -78,11 +78,18 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
   !endif
 !macroend
 !macro InstallFile name
+  ; A running program or a handler library that Explorer has loaded cannot
+  ; be overwritten, but it can be renamed: the old copy goes at once or at
+  ; the next restart.
+  IfFileExists "$INSTDIR\${name}" 0 +4
+    Delete "$INSTDIR\${name}.old"
+    Rename "$INSTDIR\${name}" "$INSTDIR\${name}.old"
+    Delete /REBOOTOK "$INSTDIR\${name}.old"
   File "${FILES}\${name}"
 !macroend
 !macro RemoveFile name
-  ; A handler library still loaded by Explorer goes at the next restart.
   Delete /REBOOTOK "$INSTDIR\${name}"
+  Delete /REBOOTOK "$INSTDIR\${name}.old"
 !macroend
 
 Section "Глоссира" Main
