@@ -129,18 +129,6 @@ TEST_F(EditorWindow, SearchTwicePutsTheHarvestedLinesTwiceOnTop)
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("a.zip: мой\r\n"));
 }
 
-TEST_F(EditorWindow, HelpWithoutAHelpFileShowsNothingAndTheWindowStays)
-{
-    ASSERT_TRUE(Start("текст"));
-    ClickAndSettle(kSpeedButton1);
-    Sleep(1000);  // a message box, if any, would be up by now
-    EXPECT_FALSE(app->HasVisibleWindow(L"#32770"));
-    EXPECT_TRUE(app->HasVisibleWindow(L"TForm1"));
-    EXPECT_EQ(EditText(memo), L"#текст");
-    CloseBox(editor);
-    EXPECT_EQ(app->WaitExit(), 0);
-}
-
 TEST_F(EditorWindow, CommentHasTheFocusAndTabMovesOnWithoutTypingATab)
 {
     ASSERT_TRUE(Start("текст"));
