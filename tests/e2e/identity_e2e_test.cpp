@@ -3,6 +3,7 @@
 // icon resource.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -80,4 +81,13 @@ TEST(Identity, FirstIconIsTheProgramsOwnFromSmallToLarge)
         DestroyIcon(icon);
     }
     FreeLibrary(exe);
+}
+
+// The two end-to-end runs are meant to see different system code pages; a
+// run that does not would prove nothing about the program's independence.
+TEST(Identity, TestRunSeesTheCodePageItIsMeantFor)
+{
+    const char* expected = std::getenv("GLOSSIRA_EXPECT_CODEPAGE");
+    if (!expected) GTEST_SKIP() << "no code page expected";
+    EXPECT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
 }
