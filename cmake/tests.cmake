@@ -71,7 +71,7 @@ endif()
 
 if(GLOSSIRA_WINDOWS)
   # The setup made from this build's files, installed, used and removed.
-  glossira_gtest(install_tests tests/install/*.cpp tests/e2e/driver.cpp tests/e2e/system_view.cpp)
+  glossira_gtest(install_tests tests/install/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp tests/e2e/system_view.cpp)
   target_include_directories(install_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
   target_link_libraries(install_tests PRIVATE glossira_win)
   add_dependencies(install_tests glossira)

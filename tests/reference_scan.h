@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/text.h"
+#include "core/unicode_1251.h"
+#include "sources/description_text.h"
 
 namespace glossira {
 
@@ -27,6 +29,35 @@ inline std::vector<std::string> ReferenceScan(std::string text, const std::strin
         }
         if (lf == std::string::npos) break;
         start = lf + 1;
+    }
+    return hits;
+}
+
+// The whole log decoded at once by its mark, then read as above; a hit is
+// its description's lines joined with LF, and counts only while it still
+// names the target.
+inline std::vector<std::string> ReferenceRead(const std::string& bytes, const std::string& name, bool all)
+{
+    std::string text;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        Utf8To1251 decoder(true);
+        decoder.Feed(std::string_view(bytes).substr(3), text);
+        decoder.Finish(text);
+    } else if (bytes.starts_with("\xFF\xFE")) {
+        Utf16LeTo1251 decoder(true);
+        decoder.Feed(std::string_view(bytes).substr(2), text);
+        decoder.Finish(text);
+    } else {
+        text = bytes;
+    }
+    std::vector<std::string> hits;
+    for (const std::string& line : ReferenceScan(text, name, true)) {
+        std::vector<std::string> parts = DescriptionLines(line);
+        std::string joined;
+        for (std::size_t i = 0; i < parts.size(); ++i) joined += (i ? "\n" : "") + parts[i];
+        if (UpperCase1251(joined).find(UpperCase1251(name)) == std::string::npos) continue;
+        hits.push_back(joined);
+        if (!all) break;
     }
     return hits;
 }

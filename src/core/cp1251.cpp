@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "core/messages.h"
+#include "core/unicode_1251.h"
 
 namespace glossira {
 namespace {
@@ -27,16 +28,6 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-// The byte for a code point, or -1.
-int ByteFor(char32_t cp)
-{
-    if (cp < 0x80) return static_cast<int>(cp);
-    if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(cp - 0x0410 + 0xC0);
-    for (std::size_t i = 0; i < 64; ++i)
-        if (kHigh[i] == cp) return static_cast<int>(0x80 + i);
-    return -1;
-}
-
 // Walks UTF-16 code units; a surrogate (paired or not) is never mappable.
 template <class OnUnmappable>
 bool Convert(std::u16string_view in, std::string& out, OnUnmappable onUnmappable)
@@ -45,7 +36,7 @@ bool Convert(std::u16string_view in, std::string& out, OnUnmappable onUnmappable
     out.reserve(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
         char16_t c = in[i];
-        int b = (c >= 0xD800 && c <= 0xDFFF) ? -1 : ByteFor(c);
+        int b = (c >= 0xD800 && c <= 0xDFFF) ? -1 : ByteFor1251(c);
         if (b >= 0) {
             out += static_cast<char>(b);
             continue;
@@ -58,6 +49,15 @@ bool Convert(std::u16string_view in, std::string& out, OnUnmappable onUnmappable
 }
 
 }  // namespace
+
+int ByteFor1251(char32_t cp)
+{
+    if (cp < 0x80) return static_cast<int>(cp);
+    if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(cp - 0x0410 + 0xC0);
+    for (std::size_t i = 0; i < 64; ++i)
+        if (kHigh[i] == cp) return static_cast<int>(0x80 + i);
+    return -1;
+}
 
 std::u16string ToUtf16(std::string_view cp1251)
 {
@@ -96,22 +96,9 @@ std::string ToCp1251(std::u16string_view utf16)
 std::string FromUtf8(std::string_view s)
 {
     std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();) {
-        auto c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        std::size_t len;
-        if (c < 0x80) { cp = c; len = 1; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; len = 2; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; len = 3; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; len = 4; }
-        else { out += '?'; ++i; continue; }
-        if (i + len > s.size()) { out += '?'; break; }
-        for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        int b = ByteFor(cp);
-        out += b >= 0 ? static_cast<char>(b) : '?';
-        i += len;
-    }
+    Utf8To1251 decoder;
+    decoder.Feed(s, out);
+    decoder.Finish(out);
     return out;
 }
 

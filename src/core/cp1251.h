@@ -11,6 +11,9 @@ namespace glossira {
 
 std::u16string ToUtf16(std::string_view cp1251);
 
+// The byte of a Unicode code point, or -1 when Windows-1251 has none.
+int ByteFor1251(char32_t cp);
+
 // Empty when the text holds a character Windows-1251 cannot hold.
 std::optional<std::string> TryToCp1251(std::u16string_view utf16);
 

@@ -26,6 +26,7 @@ GLOSSIRA_TEXT(CommentNotLoaded, "Файл комментария \"%s\" не б�
 GLOSSIRA_TEXT(InterfaceNotSupported, "Interface not supported")
 GLOSSIRA_TEXT(OleError, "OLE error %s")
 GLOSSIRA_TEXT(NotIn1251, "Текст \"%s\" содержит символы, которых нет в кодировке Windows-1251")
+GLOSSIRA_TEXT(CommentBeyond1251, "Комментарий \"%s\" записан в UTF-8 и содержит символы, которых нет в кодировке Windows-1251: здесь они показаны знаком \"?\". Чтобы они не пропали, программа не будет записывать этот файл.")
 GLOSSIRA_TEXT(NeedAdministrator, "Для Сохранения установок нужно зайти в систему под администратором")
 GLOSSIRA_TEXT(NeedNotGuest, "Для Сохранения установок нужно зайти в систему не под гостем")
 GLOSSIRA_TEXT(SettingsSaved, "Установки сохранены")

@@ -22,6 +22,7 @@ const std::string& CommentNotLoaded();   // saving refused: the comment was not 
 const std::string& InterfaceNotSupported();
 const std::string& OleError();           // "OLE error %s", the code in 8 hex digits
 const std::string& NotIn1251();          // a text Windows-1251 cannot hold
+const std::string& CommentBeyond1251();  // a UTF-8 comment the editor cannot keep whole
 
 const std::string& NeedAdministrator();  // settings OK without rights
 const std::string& NeedNotGuest();       // viewer colours without rights

@@ -11,6 +11,7 @@ struct Settings {
     bool NoLog = false;     // do not harvest the Strlog files
     bool LogPath = false;   // also harvest PathStrLog
     bool NoOneStr = false;  // take every matching line, not only the first
+    bool ZoneInfo = false;  // also the download address in the target's Zone.Identifier
     std::string Ext = "txt";
     std::string Strlog = "reget.log;descript.ion;";
     std::string PathStrLog;

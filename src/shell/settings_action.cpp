@@ -57,6 +57,7 @@ void SaveSettings(RegistryBackend& registry, const SettingsChoices& c, const std
     WriteFlag(store, "NoLog", !c.CheckBox1);
     WriteFlag(store, "LogPath", c.CheckBox2);
     WriteFlag(store, "NoOneStr", !c.CheckBox3);
+    WriteFlag(store, "ZoneInfo", c.CheckBox10);
     store.WriteString("Strlog", c.Edit1);
     store.WriteString("PathStrLog", StripQuotes(c.FilenameEdit1));
     if (c.CheckBox6) RegisterFileType(registry, ext, "GlossiraFile", "Glossira Document", exePath);

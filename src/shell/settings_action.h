@@ -25,6 +25,7 @@ struct SettingsChoices {
     bool CheckBox7 = false;  // register the context menu
     bool CheckBox8 = false;  // remove the Send To shortcut
     bool CheckBox9 = false;  // unregister the context menu
+    bool CheckBox10 = false; // the download address from Zone.Identifier (ZoneInfo)
     std::string Edit1 = "reget.log;descript.ion;";
     std::string Edit2 = "txt";
     std::string FilenameEdit1;
@@ -38,7 +39,7 @@ std::span<const int> BoxesUncheckedBy(int box);
 // case) and the empty text become "###".
 std::string SavedExtension(std::string_view typed);
 
-// Writes the settings key of HKEY_LOCAL_MACHINE: "Ext" = `ext`, the three
+// Writes the settings key of HKEY_LOCAL_MACHINE: "Ext" = `ext`, the four
 // flags as REG_DWORD 1 or deleted, "Strlog", "PathStrLog" unquoted; then,
 // with CheckBox6, the association of `ext`. Fails with the registry's error;
 // what was written before stays.

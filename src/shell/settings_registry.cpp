@@ -13,6 +13,7 @@ void Load(RegistryStore& store, Settings& s)
     s.NoLog = s.NoLog || store.ValueExists("NoLog");
     s.LogPath = s.LogPath || store.ValueExists("LogPath");
     s.NoOneStr = s.NoOneStr || store.ValueExists("NoOneStr");
+    s.ZoneInfo = s.ZoneInfo || store.ValueExists("ZoneInfo");
     if (store.ValueExists("Ext")) s.Ext = store.ReadString("Ext");
     if (store.ValueExists("Strlog")) s.Strlog = store.ReadString("Strlog");
     if (store.ValueExists("PathStrLog")) s.PathStrLog = store.ReadString("PathStrLog");

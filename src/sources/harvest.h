@@ -23,12 +23,17 @@ struct HarvestResult {
     std::optional<std::string> error;
 };
 
-// Reads the Strlog files of TargetDir (unless NoLog) and then PathStrLog
-// (when LogPath), in that order. Missing files, folders and empty fields are
-// skipped; a file that exists but cannot be opened (held open for writing by
-// another program) ends the whole harvest silently. Only the first matching
-// line of each file is taken unless NoOneStr. An empty TargetName matches
-// nothing. Errors other than read errors (out of memory) propagate.
+// Reads the Strlog files of TargetDir (unless NoLog), then PathStrLog (when
+// LogPath), then, with ZoneInfo, the download address recorded in
+// TargetPath's Zone.Identifier stream, in that order. Missing files, folders
+// and empty fields are skipped; a file that exists but cannot be opened (held
+// open for writing by another program) ends the whole harvest silently; a
+// stream that is missing or cannot be read is skipped. Only the first
+// matching line of each file is taken unless NoOneStr. A log that begins with
+// a UTF-8 or UTF-16 mark is matched and inserted in Windows-1251; the areas
+// other programs keep after a Ctrl-D are removed from a hit, and a
+// description of several lines comes as its lines. An empty TargetName
+// matches nothing. Errors other than read errors (out of memory) propagate.
 HarvestResult Harvest(FileSystem& fs, const Settings& settings, const RunState& run);
 
 }  // namespace glossira

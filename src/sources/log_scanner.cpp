@@ -208,7 +208,8 @@ void LogScanner::ChooseRareByte(const char* sample, std::size_t size)
     rareB_ = OtherCase(rareA_);
 }
 
-void LogScanner::Scan(InputFile& file, const Reopen& reopen, bool allHits, std::vector<std::string>& hits)
+void LogScanner::Scan(InputFile& file, const Reopen& reopen, bool allHits, std::vector<std::string>& hits,
+                      const Accept& accept)
 {
     if (!canMatch_) return;
     end_ = 0;
@@ -232,8 +233,11 @@ void LogScanner::Scan(InputFile& file, const Reopen& reopen, bool allHits, std::
             pos = p + 1;
         } else if (verdict == Verdict::kMore) {
             pos = Refill(file, p);
-        } else if (!TakeLine(file, reopen, p, hits, pos) || !allHits) {
-            return;
+        } else {
+            bool more = TakeLine(file, reopen, p, hits, pos);
+            if (accept && !accept(hits.back())) hits.pop_back();
+            else if (!allHits) return;
+            if (!more) return;
         }
     }
 }

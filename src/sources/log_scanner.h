@@ -48,8 +48,12 @@ public:
     // their line ends and CRs: the first one only unless `allHits`. A line
     // holding the name twice counts once. A read error raises Error from
     // InputFile::Read; the lines found before it are already in `hits`. When
-    // `reopen` is needed and fails, Error is raised too.
-    void Scan(InputFile& file, const Reopen& reopen, bool allHits, std::vector<std::string>& hits);
+    // `reopen` is needed and fails, Error is raised too. `accept`, when
+    // given, may rewrite each qualifying line and turns down the ones it
+    // returns false for: they do not count as hits.
+    using Accept = std::function<bool(std::string& line)>;
+    void Scan(InputFile& file, const Reopen& reopen, bool allHits, std::vector<std::string>& hits,
+              const Accept& accept = {});
 
 private:
     enum class Verdict { kNo, kYes, kMore };

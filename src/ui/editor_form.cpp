@@ -23,6 +23,7 @@
 namespace glossira {
 namespace {
 constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kWarnBeyond1251 = WM_APP + 1;  // posted when the editor first shows
 }
 
 StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
@@ -81,7 +82,10 @@ bool EditorForm::FileExists(const std::string& path) { return TheApp().files.Fil
 
 void EditorForm::LoadComment(const std::string& path)
 {
-    SetEditText(Memo1, NormalizeLineEnds(TheApp().files.ReadWhole(path)));
+    DecodedComment comment = DecodeComment(TheApp().files.ReadWhole(path));
+    commentEncoding_ = comment.encoding;
+    beyond1251_ = comment.lossy ? Format(msg::CommentBeyond1251(), path) : std::string();
+    SetEditText(Memo1, NormalizeLineEnds(comment.text));
 }
 
 std::optional<std::string> EditorForm::EditorFirstRow() { return FirstRow(Memo1); }
@@ -116,7 +120,9 @@ void EditorForm::Sav()
     if (!app.run.HeaderFound) Harvest();
     const std::string path = app.run.CommentPath();
     if (!saveAllowed_) throw Error(Format(msg::CommentNotLoaded(), path));
-    app.files.WriteAtomically(path, ComposeComment(EditText(Memo1), ListItems(ListBox2)));
+    if (!beyond1251_.empty()) throw Error(beyond1251_);
+    app.files.WriteAtomically(path,
+                              EncodeComment(ComposeComment(EditText(Memo1), ListItems(ListBox2)), commentEncoding_));
     Terminate();
 }
 
@@ -157,7 +163,7 @@ void EditorForm::Timer1Timer()
         std::string text;
         // A comment that cannot be read is explained; the process then ends
         // rather than stay without a window.
-        if (!Guarded([&] { text = NormalizeLineEnds(app.files.ReadWhole(app.run.CommentPath())); })) {
+        if (!Guarded([&] { text = NormalizeLineEnds(DecodeComment(app.files.ReadWhole(app.run.CommentPath())).text); })) {
             Terminate();
             return;
         }
@@ -194,6 +200,16 @@ LRESULT EditorForm::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled)
 {
     handled = false;
     if (msg == WM_DESTROY) Terminate();  // closing the editor ends the program without saving
+    // A comment that cannot be saved whole is explained once, as soon as
+    // the editor is seen.
+    if (msg == WM_SHOWWINDOW && wp && !warned_ && !beyond1251_.empty()) {
+        warned_ = true;
+        PostMessageW(hwnd(), kWarnBeyond1251, 0, 0);
+    }
+    if (msg == kWarnBeyond1251) {
+        ShowMessage(beyond1251_);
+        handled = true;
+    }
     if (msg == WM_ACTIVATE) {
         // The focus goes back where it was, the comment at first (the
         // zero-width Memo3 comes first in the tab order but shows nothing).

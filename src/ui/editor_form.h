@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "core/comment_encoding.h"
 #include "core/startup.h"
 #include "ui/form.h"
 #include "ui/pictures.h"
@@ -54,6 +55,9 @@ private:
     HWND SpeedButton1 = nullptr;
     HWND SpeedButton2 = nullptr;
     bool saveAllowed_ = false;
+    CommentEncoding commentEncoding_ = CommentEncoding::Cp1251;  // written back in it
+    std::string beyond1251_;  // set when the comment cannot be saved whole: why
+    bool warned_ = false;
     HWND focus_ = nullptr;  // the control that had the focus when the window was left
     std::array<UniqueIcon, 5> pictures_;
     std::array<UniqueImageList, 5> pictureLists_;

@@ -77,6 +77,7 @@ void SettingsForm::Fill(const Settings& s)
     SetChecked(CheckBox2, s.LogPath);
     SetEditText(FilenameEdit1, s.PathStrLog);
     SetChecked(CheckBox3, !s.NoOneStr);
+    SetChecked(CheckBox10, s.ZoneInfo);
     SetEditText(Edit2, s.Ext);
 }
 
@@ -98,7 +99,7 @@ void SettingsForm::FitLabels()
 
 void SettingsForm::KeepColoursWhenThemed()
 {
-    for (HWND control : {GroupBox1, GroupBox2, GroupBox3, CheckBox3}) SwitchThemeOff(control);
+    for (HWND control : {GroupBox1, GroupBox2, GroupBox3, CheckBox3, CheckBox10}) SwitchThemeOff(control);
 }
 
 HWND SettingsForm::Box(int number) const
@@ -131,6 +132,7 @@ SettingsChoices SettingsForm::Choices() const
     c.CheckBox7 = Checked(CheckBox7);
     c.CheckBox8 = Checked(CheckBox8);
     c.CheckBox9 = Checked(CheckBox9);
+    c.CheckBox10 = Checked(CheckBox10);
     c.Edit1 = EditText(Edit1);
     c.Edit2 = EditText(Edit2);
     c.FilenameEdit1 = EditText(FilenameEdit1);
@@ -209,7 +211,7 @@ LRESULT SettingsForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled)
         COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
         if (control == GroupBox1 || control == GroupBox2 || control == GroupBox3) colour = kRed;
         else if (control == Label3 || control == Label4 || control == Label5 || control == Label6 ||
-                 control == CheckBox3)
+                 control == CheckBox3 || control == CheckBox10)
             colour = kNavy;
         SetTextColor(dc, colour);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

@@ -48,6 +48,7 @@ private:
     HWND FilenameEdit1 = nullptr;
     HWND FilenameEdit1Button = nullptr;
     HWND CheckBox3 = nullptr;
+    HWND CheckBox10 = nullptr;
     HWND Button1 = nullptr;
     HWND Button2 = nullptr;
     HWND GroupBox3 = nullptr;

@@ -52,6 +52,8 @@ std::vector<ControlSpec> SettingsControls(SettingsForm& f)
          "...", WS_VISIBLE | BS_PUSHBUTTON, 0, "Browse"},
         {&f.CheckBox3, kCheckBox3, L"BUTTON", g2x + 32, g2y + 144, 281, 17,
          FromUtf8("Брать только одну , первую попавшуюся , строку  "), box},
+        {&f.CheckBox10, kCheckBox10, L"BUTTON", g2x + 328, g2y + 144, 289, 17,
+         FromUtf8("Адрес загрузки из Zone.Identifier"), box},
 
         {&f.Button1, kButton1, L"BUTTON", 472, 336, 75, 25, "OK", button | WS_GROUP},
         {&f.Button2, kButton2, L"BUTTON", 560, 336, 75, 25, FromUtf8("Отмена"), button},

@@ -26,5 +26,6 @@ inline constexpr int kEdit2 = 220;
 inline constexpr int kLabel6 = 221;
 inline constexpr int kCheckBox6 = 222;
 inline constexpr int kSpeedButton1 = 223;
+inline constexpr int kCheckBox10 = 224;
 
 }  // namespace glossira::settings_ids

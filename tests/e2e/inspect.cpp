@@ -264,4 +264,13 @@ void ResetSystemDpi()
     SavedDpi().reset();
 }
 
+std::string Utf8(const std::wstring& text)
+{
+    std::string out(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    out.pop_back();
+    return out;
+}
+
 }  // namespace glossira::e2e

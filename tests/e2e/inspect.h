@@ -21,6 +21,9 @@ bool Eventually(F&& condition, DWORD timeoutMs = 15000)
     }
 }
 
+// A wide text as UTF-8, for failure messages and for writing UTF-8 files.
+std::string Utf8(const std::wstring& text);
+
 struct Hint {
     HWND control;
     std::wstring text;

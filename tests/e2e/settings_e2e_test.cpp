@@ -205,6 +205,7 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
         {kFilenameEdit1, L"", 64, 216, -1, 21},
         {kFilenameEdit1Browse, nullptr, -1, 216, -1, 21},
         {kCheckBox3, L"Брать только одну , первую попавшуюся , строку  ", 40, 256, 281, 17},
+        {kCheckBox10, L"Адрес загрузки из Zone.Identifier", 336, 256, 289, 17},
         {kButton1, L"OK", 472, 336, 75, 25},
         {kButton2, L"Отмена", 560, 336, 75, 25},
         {kGroupBox3, L"Расширение файла коментария", 8, 304, 377, 81},
@@ -237,6 +238,13 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
         }
         EXPECT_LE(b.bottom, client.bottom) << "inside the window";
     }
+    // The Zone.Identifier box sits to the right of CheckBox3, inside GroupBox2.
+    RECT zone = BoundsInParent(Control(w, kCheckBox10));
+    RECT group2 = BoundsInParent(Control(w, kGroupBox2));
+    EXPECT_GT(zone.left, BoundsInParent(Control(w, kCheckBox3)).right);
+    EXPECT_LT(zone.right, group2.right);
+    EXPECT_LT(zone.bottom, group2.bottom);
+
     // The file-name field with its browse button spans 561 pixels.
     RECT field = BoundsInParent(Control(w, kFilenameEdit1));
     RECT browse = BoundsInParent(Control(w, kFilenameEdit1Browse));
@@ -244,7 +252,7 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
     EXPECT_NEAR(browse.right - field.left, Scale(561), 1);
 
     // Initial states on a machine without saved settings.
-    for (int id : {kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9, kCheckBox5, kCheckBox2, kCheckBox6})
+    for (int id : {kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9, kCheckBox5, kCheckBox2, kCheckBox10, kCheckBox6})
         EXPECT_FALSE(IsChecked(w, id)) << id;
     EXPECT_TRUE(IsChecked(w, kCheckBox1));
     EXPECT_TRUE(IsChecked(w, kCheckBox3));
@@ -255,15 +263,15 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
     for (HWND c = first; c && (order.empty() || c != first); c = GetNextDlgTabItem(w, c, FALSE))
         order.push_back(GetDlgCtrlID(c));
     EXPECT_EQ(order, (std::vector<int>{kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9, kCheckBox5, kCheckBox1, kEdit1,
-                                       kCheckBox2, kFilenameEdit1, kCheckBox3, kButton1, kButton2, kEdit2,
-                                       kCheckBox6}));
+                                       kCheckBox2, kFilenameEdit1, kCheckBox3, kCheckBox10, kButton1, kButton2,
+                                       kEdit2, kCheckBox6}));
 
-    // Group captions red, labels and CheckBox3's caption navy, also where
+    // Group captions red, labels and the captions of CheckBox3 and CheckBox10 navy, also where
     // buttons are themed.
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
     for (int id : {kGroupBox1, kGroupBox2, kGroupBox3}) EXPECT_TRUE(DrawsColour(Control(w, id), RGB(255, 0, 0))) << id;
-    for (int id : {kLabel3, kLabel4, kLabel5, kLabel6, kCheckBox3})
+    for (int id : {kLabel3, kLabel4, kLabel5, kLabel6, kCheckBox3, kCheckBox10})
         EXPECT_TRUE(DrawsColour(Control(w, id), RGB(0, 0, 128))) << id;
     EXPECT_FALSE(DrawsColour(Control(w, kCheckBox4), RGB(0, 0, 128)));
 
@@ -474,10 +482,11 @@ TEST_F(Settings, FlagsAreWrittenOrDeletedAndReadBackByTheNextStart)
         ClickBox(w, kCheckBox1);  // off: NoLog
         ClickBox(w, kCheckBox2);  // on: LogPath
         ClickBox(w, kCheckBox3);  // off: NoOneStr
+        ClickBox(w, kCheckBox10);  // on: ZoneInfo
         SetText(Control(w, kEdit1), L"a.log;журнал.log;");
         SetText(Control(w, kFilenameEdit1), L"\"" + logPath + L"\"");
     });
-    for (const wchar_t* flag : {L"NoLog", L"LogPath", L"NoOneStr"}) {
+    for (const wchar_t* flag : {L"NoLog", L"LogPath", L"NoOneStr", L"ZoneInfo"}) {
         auto value = ReadValue(HKEY_LOCAL_MACHINE, kSettingsKey, flag);
         ASSERT_TRUE(value) << Utf8(flag);
         EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD)) << Utf8(flag);
@@ -491,19 +500,22 @@ TEST_F(Settings, FlagsAreWrittenOrDeletedAndReadBackByTheNextStart)
         EXPECT_FALSE(IsChecked(w, kCheckBox1));
         EXPECT_TRUE(IsChecked(w, kCheckBox2));
         EXPECT_FALSE(IsChecked(w, kCheckBox3));
+        EXPECT_TRUE(IsChecked(w, kCheckBox10));
         EXPECT_EQ(Text(Control(w, kEdit1)), L"a.log;журнал.log;");
         EXPECT_EQ(Text(Control(w, kFilenameEdit1)), logPath);
         ClickBox(w, kCheckBox1);
         ClickBox(w, kCheckBox2);
         ClickBox(w, kCheckBox3);
+        ClickBox(w, kCheckBox10);
     });
-    for (const wchar_t* flag : {L"NoLog", L"LogPath", L"NoOneStr"})
+    for (const wchar_t* flag : {L"NoLog", L"LogPath", L"NoOneStr", L"ZoneInfo"})
         EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kSettingsKey, flag)) << Utf8(flag);
 
     RunAndSave([&](HWND w) {
         EXPECT_TRUE(IsChecked(w, kCheckBox1));
         EXPECT_FALSE(IsChecked(w, kCheckBox2));
         EXPECT_TRUE(IsChecked(w, kCheckBox3));
+        EXPECT_FALSE(IsChecked(w, kCheckBox10));
     });
 }
 

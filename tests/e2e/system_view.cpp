@@ -5,15 +5,6 @@
 
 namespace glossira::e2e {
 
-std::string Utf8(const std::wstring& w)
-{
-    std::string out(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr)),
-                    '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    out.pop_back();
-    return out;
-}
-
 std::optional<RegValue> ReadValue(HKEY root, const std::wstring& path, const std::wstring& name)
 {
     HKEY key = nullptr;

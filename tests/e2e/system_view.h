@@ -16,9 +16,6 @@ inline const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentV
 inline const std::wstring kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 inline const std::wstring kSettingsKey = L"Software\\Orvik\\Glossira";
 
-// UTF-8, for failure messages.
-std::string Utf8(const std::wstring& w);
-
 struct RegValue {
     DWORD type = REG_NONE;
     std::wstring text;  // REG_SZ

@@ -1,11 +1,14 @@
 // The comment file: line-end normalisation, the control text and the save
 // composition. Loading then saving a file changes nothing but its line ends;
 // normalising twice changes nothing more; the list always follows the text.
+// A comment decoded whole (Windows-1251 or UTF-8) is encoded back to the very
+// bytes it came from.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "core/comment_encoding.h"
 #include "core/comment_file.h"
 
 using namespace glossira;
@@ -38,5 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string saved = ComposeComment(loaded, items);
     if (saved.compare(0, loaded.size(), loaded) != 0) std::abort();
     if (saved.size() < 2 || saved.compare(saved.size() - 2, 2, "\r\n") != 0) std::abort();
+
+    DecodedComment decoded = DecodeComment(bytes);
+    if (decoded.encoding == CommentEncoding::Cp1251 && (decoded.text != bytes || decoded.lossy)) std::abort();
+    if (!decoded.lossy && EncodeComment(decoded.text, decoded.encoding) != bytes) std::abort();
     return 0;
 }

@@ -1,10 +1,13 @@
 // The streaming log scanner agrees with a plain line-by-line reading for
-// any text, name, block size, read size and hit mode.
+// any text, name, block size, read size and hit mode; and so does the
+// harvest's whole reading (the log decoded by its mark as it streams, the
+// hits as inserted) with the log decoded at once and read line by line.
 //
 // Input: flags, block size, read size, name length, the name, then the log.
 // Flag 1: every hit; flag 2: bytes are mapped onto a small alphabet of
-// letters in both cases, CR, LF, Ctrl-Z and a few more, so that names match
-// often.
+// letters in both cases, CR, LF, Ctrl-Z, Ctrl-D, 0xC2, a backslash and a
+// few more, so that names match often; flag 4: the harvest's reading, the
+// log after a UTF-8 mark (flag 8), a UTF-16 LE mark (flag 16) or none.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +17,8 @@
 
 #include "core/text.h"
 #include "reference_scan.h"
+#include "sources/description_text.h"
+#include "sources/log_encoding.h"
 #include "sources/log_scanner.h"
 
 using namespace glossira;
@@ -41,7 +46,7 @@ char Small(std::uint8_t b)
 {
     // '-' and CR, ' ' and NUL differ only in bit 5, as the letters' cases do.
     static const char kAlphabet[] = {'a', 'A', 'b', 'B', '\r', '\n', ' ', '\xe0', '\xc0', '\xb8',
-                                     'a', 'b', '\r', '-', '\0', '\x1a'};
+                                     'a', 'b', '\r', '-', '\0', '\x04', '\xc2', '\\', 'n', '\x1a'};
     // Ctrl-Z rarely, so that most logs go on past their first few bytes.
     std::size_t i = b % sizeof kAlphabet;
     if (kAlphabet[i] == '\x1a' && b < 240) i = 0;
@@ -66,8 +71,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     LogScanner scanner(name, block);
-    BytesFile file(text, chunk);
     std::vector<std::string> hits;
+    if (data[0] & 4) {
+        if (data[0] & 8) text.insert(0, "\xEF\xBB\xBF");
+        else if (data[0] & 16) text.insert(0, "\xFF\xFE");
+        const std::string upper = UpperCase1251(name);
+        auto open = [&] { return DecodedLog(std::make_unique<BytesFile>(text, chunk)); };
+        auto file = open();
+        scanner.Scan(*file, open, all, hits, [&](std::string& line) { return AsInserted(line, upper); });
+        if (hits != ReferenceRead(text, name, all)) std::abort();
+        return 0;
+    }
+    BytesFile file(text, chunk);
     scanner.Scan(file, [&] { return std::make_unique<BytesFile>(text, chunk); }, all, hits);
     if (hits != ReferenceScan(text, name, all)) std::abort();
     return 0;

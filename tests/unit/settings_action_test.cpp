@@ -177,10 +177,11 @@ TEST_F(SettingsOkAction, FlagsAreWrittenAsOneOrDeletedAndReadBack)
     choices.CheckBox1 = false;
     choices.CheckBox2 = true;
     choices.CheckBox3 = false;
+    choices.CheckBox10 = true;
     choices.Edit1 = " a.log;b.log ";
     choices.FilenameEdit1 = "\"C:\\My Logs\\x.log\"";
     Ok();
-    for (const char* flag : {"NoLog", "LogPath", "NoOneStr"}) {
+    for (const char* flag : {"NoLog", "LogPath", "NoOneStr", "ZoneInfo"}) {
         auto value = Setting(flag);
         ASSERT_TRUE(value) << flag;
         EXPECT_EQ(value->type, ValueType::DWord) << flag;
@@ -192,13 +193,14 @@ TEST_F(SettingsOkAction, FlagsAreWrittenAsOneOrDeletedAndReadBack)
     EXPECT_TRUE(read.NoLog);
     EXPECT_TRUE(read.LogPath);
     EXPECT_TRUE(read.NoOneStr);
+    EXPECT_TRUE(read.ZoneInfo);
     EXPECT_EQ(read.PathStrLog, "C:\\My Logs\\x.log");
 
     choices = SettingsChoices{};
     Ok();
-    for (const char* flag : {"NoLog", "LogPath", "NoOneStr"}) EXPECT_FALSE(Setting(flag)) << flag;
+    for (const char* flag : {"NoLog", "LogPath", "NoOneStr", "ZoneInfo"}) EXPECT_FALSE(Setting(flag)) << flag;
     read = LoadSettings(reg);
-    EXPECT_FALSE(read.NoLog || read.LogPath || read.NoOneStr);
+    EXPECT_FALSE(read.NoLog || read.LogPath || read.NoOneStr || read.ZoneInfo);
 }
 
 TEST_F(SettingsOkAction, FullRemovalWritesNoSettings)

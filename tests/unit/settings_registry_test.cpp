@@ -28,7 +28,8 @@ std::string ErrorOf(F&& body)
 bool SameAsDefaults(const Settings& s)
 {
     Settings d;
-    return s.NoLog == d.NoLog && s.LogPath == d.LogPath && s.NoOneStr == d.NoOneStr && s.Ext == d.Ext &&
+    return s.NoLog == d.NoLog && s.LogPath == d.LogPath && s.NoOneStr == d.NoOneStr && s.ZoneInfo == d.ZoneInfo &&
+           s.Ext == d.Ext &&
            s.Strlog == d.Strlog && s.PathStrLog == d.PathStrLog && s.ColorBack == d.ColorBack &&
            s.ColorText == d.ColorText;
 }
@@ -79,6 +80,9 @@ TEST(LoadSettings, FlagsCountByExistenceWhateverTheirTypeOrContent)
     EXPECT_TRUE(s.NoLog);
     EXPECT_TRUE(s.LogPath);
     EXPECT_TRUE(s.NoOneStr);
+    EXPECT_FALSE(s.ZoneInfo);  // off unless it exists
+    registry.SetString(kLM, key, "ZONEINFO", "0");
+    EXPECT_TRUE(LoadSettings(registry).ZoneInfo);
 }
 
 TEST(LoadSettings, EmptyExtBecomesTxt)
