@@ -56,6 +56,23 @@ void WriteAll(HANDLE file, const std::string& bytes, const std::string& path)
     if (!FlushFileBuffers(file)) FailCreate(path, GetLastError());
 }
 
+// A new temporary file in the folder of `path`, never one that exists
+// already (another program's, or a second editor's of the same comment).
+UniqueFile CreateTemporaryBeside(const std::string& path, std::wstring& temp)
+{
+    const std::string stem = FolderWithSeparator(path) + "~glossira" + std::to_string(GetCurrentProcessId());
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        // Short, so that a comment name near the length limit still fits.
+        temp = LongPath(stem + (attempt ? "-" + std::to_string(attempt) : std::string()) + ".tmp");
+        UniqueFile file(
+            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+        if (file) return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) FailCreate(path, error);
+    }
+    FailCreate(path, ERROR_FILE_EXISTS);
+}
+
 }  // namespace
 
 bool Win32FileSystem::FileExists(const std::string& path)
@@ -103,12 +120,8 @@ void Win32FileSystem::WriteAtomically(const std::string& path, const std::string
         if (!probe) FailCreate(path, GetLastError());
     }
 
-    std::string folder = FolderWithSeparator(path);
-    // Short, so that a comment name near the length limit still fits.
-    std::wstring temp = LongPath(folder + "~glossira" + std::to_string(GetCurrentProcessId()) + ".tmp");
-    UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_TEMPORARY, nullptr));
-    if (!file) FailCreate(path, GetLastError());
+    std::wstring temp;
+    UniqueFile file = CreateTemporaryBeside(path, temp);
     try {
         WriteAll(file.get(), bytes, path);
         file.reset();

@@ -19,6 +19,7 @@ const std::string& CannotReadFile();     // "Cannot read file "%s". %s"
 const std::string& CannotOpenFile();     // "Cannot open file "%s". %s"
 const std::string& FileInUse();          // the reason when no system text is at hand
 const std::string& CommentNotLoaded();   // saving refused: the comment was not read
+const std::string& CommentChanged();     // the question before writing over a changed comment
 const std::string& InterfaceNotSupported();
 const std::string& OleError();           // "OLE error %s", the code in 8 hex digits
 const std::string& NotIn1251();          // a text Windows-1251 cannot hold

@@ -4,40 +4,10 @@
 #include <cstring>
 
 #include "core/cp1251.h"
-#include "core/error.h"
-#include "core/messages.h"
 #include "core/unique_win.h"
 #include "core/wide_win.h"
 
 namespace glossira {
-namespace {
-
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// A short excerpt around the first character Windows-1251 cannot hold, for
-// the error message: the whole clipboard may be megabytes.
-std::string ExcerptAroundUnmappable(std::wstring_view text)
-{
-    constexpr std::size_t kContext = 30;
-    std::size_t bad = 0;
-    for (; bad < text.size(); ++bad) {
-        std::size_t len = IsHighSurrogate(text[bad]) && bad + 1 < text.size() && IsLowSurrogate(text[bad + 1]) ? 2 : 1;
-        std::u16string_view one(reinterpret_cast<const char16_t*>(text.data() + bad), len);
-        if (!TryToCp1251(one)) break;
-        bad += len - 1;
-    }
-    std::size_t from = bad > kContext ? bad - kContext : 0;
-    std::size_t to = std::min(text.size(), bad + 1 + kContext);
-    if (from > 0 && IsLowSurrogate(text[from])) --from;
-    if (to < text.size() && IsLowSurrogate(text[to])) ++to;
-    std::string out = from > 0 ? "..." : "";
-    out += NarrowLossy(text.substr(from, to - from));
-    if (to < text.size()) out += "...";
-    return out;
-}
-
-}  // namespace
 
 ClipboardGuard::ClipboardGuard(HWND owner, int tries, DWORD pauseMs)
 {
@@ -70,10 +40,8 @@ std::optional<std::string> ReadClipboardText(HWND owner)
         text.assign(chars, std::find(chars, chars + capacity, L'\0'));
         GlobalUnlock(data);
     }
-    std::optional<std::string> narrow =
-        TryToCp1251(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
-    if (!narrow) throw Error(Format(msg::NotIn1251(), ExcerptAroundUnmappable(text)));
-    return narrow;
+    // As CF_TEXT would give it: a character Windows-1251 lacks becomes '?'.
+    return ToCp1251Lossy(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
 bool WriteClipboardText(HWND owner, std::string_view cp1251)

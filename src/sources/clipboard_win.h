@@ -25,10 +25,9 @@ private:
     bool open_ = false;
 };
 
-// The clipboard's text up to its first NUL, in Windows-1251; nullopt when it
-// holds no text or stays held by another program. A character Windows-1251
-// cannot hold raises Error quoting the text around it: nothing is dropped
-// or replaced silently.
+// The clipboard's text up to its first NUL, in Windows-1251, each character
+// Windows-1251 cannot hold (an emoji, a Chinese word) as '?', as CF_TEXT
+// gives it; nullopt when it holds no text or stays held by another program.
 std::optional<std::string> ReadClipboardText(HWND owner);
 
 // Puts a Windows-1251 text on the clipboard as CF_UNICODETEXT (Windows

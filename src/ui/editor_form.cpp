@@ -34,6 +34,7 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     SendMessageW(Memo3, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(ListBox2, LB_SETITEMHEIGHT, 0, Scale(13));
     SetWindowSubclass(Memo1, &EditorForm::MemoProc, 1, 0);
+    SetWindowSubclass(Memo3, &EditorForm::MemoProc, 1, 0);
     LoadPictures();
     focus_ = Memo1;
     SetTimer(hwnd(), kTimer1, 100, nullptr);
@@ -45,16 +46,23 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     return outcome;
 }
 
+void EditorForm::OnDpiChanged()
+{
+    SendMessageW(ListBox2, LB_SETITEMHEIGHT, 0, Scale(13));
+    LoadPictures();
+}
+
 void EditorForm::LoadPictures()
 {
-    const int size = Scale(16);
     const struct {
         HWND button;
         int icon;
-    } pictures[] = {{BitBtn1, IDI_CLIPBOARD}, {BitBtn2, IDI_SAVE},  {BitBtn3, IDI_ERASE},
-                    {SpeedButton1, IDI_HELP}, {SpeedButton2, IDI_ARROW}};
+        int size;  // at 96 DPI
+    } pictures[] = {{BitBtn1, IDI_CLIPBOARD, 16}, {BitBtn2, IDI_SAVE, 16},   {BitBtn3, IDI_ERASE, 16},
+                    {SpeedButton1, IDI_HELP, 15},  {SpeedButton2, IDI_ARROW, 16}};
     static_assert(std::size(pictures) == std::tuple_size_v<decltype(pictures_)>);
     for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        const int size = Scale(pictures[i].size);
         pictures_[i] = LoadPicture(pictures[i].icon, size);
         if (GetWindowTextLengthW(pictures[i].button) > 0)
             pictureLists_[i] = PictureWithText(pictures[i].button, pictures_[i].get(), size, Scale(4));
@@ -64,8 +72,11 @@ void EditorForm::LoadPictures()
 }
 
 // The comment takes Enter but, as in any dialog, Tab moves to the next control.
+// Esc does nothing: a multi-line edit in a dialog would post WM_CLOSE to the
+// window on it, and the typed text would be gone.
 LRESULT CALLBACK EditorForm::MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR)
 {
+    if ((msg == WM_KEYDOWN || msg == WM_CHAR) && wp == VK_ESCAPE) return 0;
     if (msg == WM_GETDLGCODE && lp) {
         const MSG* key = reinterpret_cast<const MSG*>(lp);
         if (key->message == WM_KEYDOWN && key->wParam == VK_TAB)
@@ -82,7 +93,9 @@ bool EditorForm::FileExists(const std::string& path) { return TheApp().files.Fil
 
 void EditorForm::LoadComment(const std::string& path)
 {
-    DecodedComment comment = DecodeComment(TheApp().files.ReadWhole(path));
+    const std::string bytes = TheApp().files.ReadWhole(path);
+    loaded_ = FingerprintOf(bytes);
+    DecodedComment comment = DecodeComment(bytes);
     commentEncoding_ = comment.encoding;
     beyond1251_ = comment.lossy ? Format(msg::CommentBeyond1251(), path) : std::string();
     SetEditText(Memo1, NormalizeLineEnds(comment.text));
@@ -117,8 +130,13 @@ void EditorForm::CopyClip()
 void EditorForm::Sav()
 {
     App& app = TheApp();
-    if (!app.run.HeaderFound) Harvest();
     const std::string path = app.run.CommentPath();
+    // Another editor on the same comment may have saved since: ask before
+    // anything changes, so that No leaves the editor as it was.
+    if (saveAllowed_ && ChangedSinceLoaded(app.files, path, loaded_) &&
+        !AskYesNo(Format(msg::CommentChanged(), path)))
+        return;
+    if (!app.run.HeaderFound) Harvest();
     if (!saveAllowed_) throw Error(Format(msg::CommentNotLoaded(), path));
     if (!beyond1251_.empty()) throw Error(beyond1251_);
     app.files.WriteAtomically(path,

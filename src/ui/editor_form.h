@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/comment_encoding.h"
+#include "core/comment_fingerprint.h"
 #include "core/startup.h"
 #include "ui/form.h"
 #include "ui/pictures.h"
@@ -33,6 +34,7 @@ private:
     bool OnCommand(int id, int code, HWND control) override;
     void OnTimer(UINT_PTR id) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    void OnDpiChanged() override;
 
     void LoadPictures();
     static LRESULT CALLBACK MemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -58,6 +60,7 @@ private:
     CommentEncoding commentEncoding_ = CommentEncoding::Cp1251;  // written back in it
     std::string beyond1251_;  // set when the comment cannot be saved whole: why
     bool warned_ = false;
+    CommentFingerprint loaded_;  // the comment file as start-up read it
     HWND focus_ = nullptr;  // the control that had the focus when the window was left
     std::array<UniqueIcon, 5> pictures_;
     std::array<UniqueImageList, 5> pictureLists_;

@@ -56,16 +56,53 @@ void Form::Create(const FormSpec& spec)
     CreateWindowExW(spec.exStyle, spec.className, Wide(spec.caption).c_str(), spec.style, Scale(spec.left),
                     Scale(spec.top), Scale(spec.width), Scale(spec.height), nullptr, nullptr, instance, this);
     if (!hwnd_) throw Error(SystemMessage(GetLastError()));
-    dpi_ = DpiOf(hwnd_);
-    // The caption and the task bar show the program's icon at this window's DPI.
+    // The window's own DPI (its monitor's) serves both its size and its controls.
+    if (UINT dpi = DpiOf(hwnd_); dpi != dpi_) {
+        dpi_ = dpi;
+        SetWindowPos(hwnd_, nullptr, Scale(spec.left), Scale(spec.top), Scale(spec.width), Scale(spec.height),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetIcons();
+    font_ = NewFont(FW_NORMAL);
+}
+
+// The caption and the task bar show the program's icon at this window's DPI.
+void Form::SetIcons()
+{
     for (auto [which, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
         int pixels = Scale(size);
-        auto icon = LoadImageW(instance, MAKEINTRESOURCEW(IDI_GLOSSIRA), IMAGE_ICON, pixels, pixels, LR_SHARED);
+        auto icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_GLOSSIRA), IMAGE_ICON, pixels, pixels,
+                               LR_SHARED);
         SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     }
-    font_.reset(CreateFontW(-MulDiv(8, static_cast<int>(dpi_), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+}
+
+UniqueFont Form::NewFont(int weight) const
+{
+    return UniqueFont(CreateFontW(-MulDiv(8, static_cast<int>(dpi_), 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+}
+
+// Moved to a monitor of another DPI: every control again from its bounds at
+// 96 DPI, a new font, the rectangle Windows suggests.
+void Form::ApplyDpi(UINT dpi, const RECT* suggested)
+{
+    if (dpi && dpi != dpi_) {
+        dpi_ = dpi;
+        UniqueFont old = std::move(font_);  // kept until no control uses it
+        font_ = NewFont(FW_NORMAL);
+        for (const Placed& p : layout_) {
+            SetWindowPos(p.control, nullptr, Scale(p.left), Scale(p.top), Scale(p.width), Scale(p.height),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        }
+    }
+    if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetIcons();
+    OnDpiChanged();
 }
 
 void Form::CreateControls(const std::vector<ControlSpec>& controls)
@@ -78,6 +115,7 @@ void Form::CreateControls(const std::vector<ControlSpec>& controls)
         if (!control) throw Error(SystemMessage(GetLastError()));
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (c.member) *c.member = control;
+        layout_.push_back({control, c.left, c.top, c.width, c.height});
         if (c.hint.empty()) continue;
         if (!tooltip_) {
             tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -146,6 +184,9 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CLOSE:
         if (OnClose()) return 0;
         break;
+    case WM_DPICHANGED:
+        ApplyDpi(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     default:
         break;
     }
@@ -168,6 +209,12 @@ void ShowErrorBox(const std::string& message)
 void ShowMessage(const std::string& message)
 {
     MessageBoxW(MessageOwner(), Wide(message).c_str(), Wide(msg::AppTitle()).c_str(), MB_OK);
+}
+
+bool AskYesNo(const std::string& question)
+{
+    return MessageBoxW(MessageOwner(), Wide(question).c_str(), Wide(msg::AppTitle()).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void ShowUnexpectedError()

@@ -52,17 +52,29 @@ protected:
     void Create(const FormSpec& spec);
     void CreateControls(const std::vector<ControlSpec>& controls);
     HFONT Font() const { return font_.get(); }
+    // The program's font, "MS Sans Serif" 8 point, at this window's DPI.
+    UniqueFont NewFont(int weight) const;
 
     // Handlers; each returns true when it handled the message.
     virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
     virtual void OnTimer(UINT_PTR /*id*/) {}
     virtual bool OnClose() { return false; }  // true: do not destroy
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+    // After a DPI change has re-scaled the controls and their font: what
+    // else the window draws at its DPI (pictures, other fonts, item heights).
+    virtual void OnDpiChanged() {}
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    void ApplyDpi(UINT dpi, const RECT* suggested);
+    void SetIcons();
 
+    struct Placed {
+        HWND control;
+        int left, top, width, height;  // at 96 DPI
+    };
+    std::vector<Placed> layout_;
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     UINT dpi_ = 96;
@@ -74,6 +86,9 @@ private:
 void ShowErrorBox(const std::string& message);
 // A plain message box with one OK button titled with the application title.
 void ShowMessage(const std::string& message);
+// A Yes/No question titled with the application title, No the default;
+// true for Yes.
+bool AskYesNo(const std::string& question);
 // The window message boxes are owned by: the visible form, if any.
 HWND MessageOwner();
 

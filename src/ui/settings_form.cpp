@@ -13,6 +13,7 @@
 #include "shell/shell_win.h"
 #include "shell/system_win.h"
 #include "ui/controls_win.h"
+#include "ui/resource_ids.h"
 #include "ui/settings_layout.h"
 
 namespace glossira {
@@ -65,6 +66,7 @@ void SettingsForm::CreateControlsOnce()
     for (HWND edit : {Edit1, FilenameEdit1, Edit2}) SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     FitLabels();
     KeepColoursWhenThemed();
+    LoadGlyph();
     SetChecked(CheckBox1, true);
     SetChecked(CheckBox3, true);
 }
@@ -79,6 +81,13 @@ void SettingsForm::Fill(const Settings& s)
     SetChecked(CheckBox3, !s.NoOneStr);
     SetChecked(CheckBox10, s.ZoneInfo);
     SetEditText(Edit2, s.Ext);
+}
+
+void SettingsForm::OnDpiChanged()
+{
+    if (!Edit1) return;  // no controls yet
+    FitLabels();
+    LoadGlyph();
 }
 
 // Labels size themselves to their one line of text.
@@ -100,6 +109,13 @@ void SettingsForm::FitLabels()
 void SettingsForm::KeepColoursWhenThemed()
 {
     for (HWND control : {GroupBox1, GroupBox2, GroupBox3, CheckBox3, CheckBox10}) SwitchThemeOff(control);
+}
+
+// The help button's glyph: the editor's 15 x 15 help picture.
+void SettingsForm::LoadGlyph()
+{
+    helpGlyph_ = LoadPicture(IDI_HELP, Scale(15));
+    SetButtonPicture(SpeedButton1, helpGlyph_.get());
 }
 
 HWND SettingsForm::Box(int number) const

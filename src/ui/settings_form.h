@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "shell/settings_action.h"
 #include "ui/form.h"
+#include "ui/pictures.h"
 
 namespace glossira {
 
@@ -19,6 +20,7 @@ private:
     void CreateControlsOnce();
     bool OnCommand(int id, int code, HWND control) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    void OnDpiChanged() override;
 
     // Checking box `number` unchecks the boxes it excludes; unchecking does nothing.
     void InterlockClick(int number);
@@ -32,6 +34,7 @@ private:
     HWND Box(int number) const;
     void FitLabels();
     void KeepColoursWhenThemed();
+    void LoadGlyph();
 
     HWND GroupBox1 = nullptr;
     HWND CheckBox4 = nullptr;
@@ -58,6 +61,7 @@ private:
     HWND CheckBox6 = nullptr;
     HWND SpeedButton1 = nullptr;
     HWND lastFocus_ = nullptr;
+    UniqueIcon helpGlyph_;
 
     friend std::vector<ControlSpec> SettingsControls(SettingsForm& form);
 };

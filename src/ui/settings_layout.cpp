@@ -66,8 +66,8 @@ std::vector<ControlSpec> SettingsControls(SettingsForm& f)
          FromUtf8("Зарегестрировать данное расширение  для  этой  программы"), label},
         {&f.CheckBox6, kCheckBox6, L"BUTTON", g3x + 352, g3y + 56, 17, 17, "", box},
 
-        // A flat glyph button: not a tab stop.
-        {&f.SpeedButton1, kSpeedButton1, L"BUTTON", 440, 336, 23, 22, "?", WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT},
+        // A flat glyph button without caption: not a tab stop.
+        {&f.SpeedButton1, kSpeedButton1, L"BUTTON", 440, 336, 23, 22, "", WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT | BS_ICON},
     };
 }
 

@@ -58,14 +58,24 @@ void ViewerForm::FormCreate()
     CreateControls({{&Memo1, kViewerMemo1, L"EDIT", 0, 0, 489, 385, "",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                      WS_EX_CLIENTEDGE, ""}});
-    // The memo has its own font: the window's, in bold.
-    memoFont_.reset(CreateFontW(-MulDiv(8, static_cast<int>(Dpi()), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
-    SendMessageW(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), FALSE);
+    SetMemoFont();
     SendMessageW(Memo1, EM_SETLIMITTEXT, 0, 0);
     SetWindowSubclass(Memo1, &ViewerForm::MemoProc, 1, 0);
     SetColors(back_, text_);
+    AutoSize();
+}
+
+// The memo has its own font: the window's, in bold.
+void ViewerForm::SetMemoFont()
+{
+    UniqueFont old = std::move(memoFont_);
+    memoFont_ = NewFont(FW_BOLD);
+    SendMessageW(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), TRUE);
+}
+
+void ViewerForm::OnDpiChanged()
+{
+    SetMemoFont();
     AutoSize();
 }
 
@@ -99,12 +109,14 @@ void ViewerForm::AutoSize()
         AdjustWindowRectEx(&outer, style, TRUE, exStyle);
     SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // A menu bar that wraps onto a second row makes the client lower.
+    // A menu bar that wraps onto a second row makes the client lower; a
+    // frame drawn at another DPI than the one asked for, higher or wider.
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int missing = (memo.bottom - memo.top) - (client.bottom - client.top);
-    if (missing > 0)
-        SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + missing,
+    const int dx = (memo.right - memo.left) - (client.right - client.left);
+    const int dy = (memo.bottom - memo.top) - (client.bottom - client.top);
+    if (dx || dy)
+        SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -30,10 +30,12 @@ public:
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
     bool OnCommand(int id, int code, HWND control) override;
+    void OnDpiChanged() override;
     static LRESULT CALLBACK MemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     void CreateMainMenu();
     void AutoSize();
+    void SetMemoFont();
     void SetColors(COLORREF back, COLORREF text);
 
     void N3Click();

@@ -26,14 +26,14 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lp)
     return FALSE;
 }
 
-HWND FindVisible(DWORD pid, const wchar_t* className)
+}  // namespace
+
+HWND VisibleWindowOf(DWORD pid, const wchar_t* className)
 {
     FindData data{pid, className, nullptr};
     EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&data));
     return data.found;
 }
-
-}  // namespace
 
 std::wstring ProgramPath()
 {
@@ -79,7 +79,7 @@ Program::~Program()
 HWND Program::WaitWindow(const wchar_t* className, DWORD timeoutMs)
 {
     for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-        if (HWND hwnd = FindVisible(pid_, className)) return hwnd;
+        if (HWND hwnd = VisibleWindowOf(pid_, className)) return hwnd;
         Sleep(50);
     }
     ADD_FAILURE() << "no visible window of class " << std::string(className, className + wcslen(className));
@@ -89,14 +89,14 @@ HWND Program::WaitWindow(const wchar_t* className, DWORD timeoutMs)
 HWND Program::WaitMessageBox(DWORD timeoutMs)
 {
     for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
-        if (HWND hwnd = FindVisible(pid_, L"#32770")) return hwnd;
+        if (HWND hwnd = VisibleWindowOf(pid_, L"#32770")) return hwnd;
         if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) return nullptr;
         Sleep(50);
     }
     return nullptr;
 }
 
-bool Program::HasVisibleWindow(const wchar_t* className) { return FindVisible(pid_, className) != nullptr; }
+bool Program::HasVisibleWindow(const wchar_t* className) { return VisibleWindowOf(pid_, className) != nullptr; }
 
 int Program::WaitExit(DWORD timeoutMs)
 {
@@ -142,16 +142,52 @@ std::vector<std::wstring> ListItems(HWND list)
     return items;
 }
 
-void Click(HWND button)
+namespace {
+
+bool IsGroupBox(HWND window)
 {
-    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    wchar_t name[16];
+    return window && GetClassNameW(window, name, 16) && _wcsicmp(name, L"Button") == 0 &&
+           (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
-void Answer(HWND box, int buttonId)
+}  // namespace
+
+bool Clickable(HWND button)
 {
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId)));
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return false;
+    RECT r{};
+    GetWindowRect(button, &r);
+    if (r.right <= r.left || r.bottom <= r.top) return false;
+    // What a person would hit at the button's centre: the button, not a window over it.
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND hit = WindowFromPoint(centre);
+    if (hit == button) return true;
+    // Wine does not ask another process's windows to hit-test, so a group
+    // box around the button, which would let the click through, may come
+    // first; any other window over the centre covers the button.
+    if (!IsGroupBox(hit) || GetParent(hit) != GetParent(button)) return false;
+    for (HWND above = GetWindow(button, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        RECT a{};
+        GetWindowRect(above, &a);
+        if (IsWindowVisible(above) && !IsGroupBox(above) && PtInRect(&a, centre)) return false;
+    }
+    return true;
 }
+
+void Click(HWND button)
+{
+    if (!Clickable(button)) {
+        ADD_FAILURE() << "the button " << Narrow8(button ? Text(button) : L"(none)")
+                      << " is missing, hidden, disabled or covered";
+        return;
+    }
+    // Posted, so the driver goes on while a box the click opens is up; the
+    // button itself turns it into its notification.
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void Answer(HWND box, int buttonId) { Click(GetDlgItem(box, buttonId)); }
 
 void Type(HWND control, const std::wstring& text)
 {
@@ -162,6 +198,50 @@ void PressKey(HWND window, WORD key)
 {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+bool PressXKeys(HWND window, const std::wstring& keys)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    // Wine starts a Unix program given by its Unix path, but its process
+    // handle does not follow it: the program's status comes in a file.
+    static int counter = 0;
+    const std::wstring done =
+        L"/tmp/glossira-xkeys-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    std::wstring commandLine = L"/bin/sh -c \"xdotool mousemove " + std::to_wstring((r.left + r.right) / 2) + L" " +
+                               std::to_wstring((r.top + r.bottom) / 2) + L" key --delay 50 " + keys + L"; echo $? >" +
+                               done + L".tmp; mv " + done + L".tmp " + done + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::wstring status = L"Z:" + done;
+    for (auto& c : status)
+        if (c == L'/') c = L'\\';
+    for (int waited = 0; waited < 10000; waited += 50) {
+        std::string code = ReadFileBytes(status);
+        if (code != "<missing>") {
+            DeleteFileW(status.c_str());
+            return code.rfind("0", 0) == 0;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+void ChooseMenu(HWND window, int barIndex, int itemIndex)
+{
+    PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    for (int i = 0; i < barIndex; ++i) PressKey(window, VK_RIGHT);
+    if (itemIndex >= 0) {
+        PressKey(window, VK_DOWN);  // opens the submenu on its first item
+        for (int i = 0; i < itemIndex; ++i) PressKey(window, VK_DOWN);
+    }
+    PressKey(window, VK_RETURN);
 }
 
 void CloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }

@@ -38,6 +38,9 @@ private:
     DWORD pid_ = 0;
 };
 
+// A visible top-level window of the process with this class, or nullptr.
+HWND VisibleWindowOf(DWORD pid, const wchar_t* className);
+
 // A wide text for a failure message (characters beyond Latin-1 are cut).
 inline std::string Narrow8(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
@@ -49,13 +52,24 @@ HWND Control(HWND parent, int id);
 HWND ControlByText(HWND parent, const std::wstring& text);
 std::vector<std::wstring> ListItems(HWND list);
 
-// Clicks a button without waiting for what it opens.
+// Whether a person could click the button: visible, enabled, not covered.
+bool Clickable(HWND button);
+// Clicks a button without waiting for what it opens; a button a person
+// could not click fails the test.
 void Click(HWND button);
 // Presses one of a message box's buttons (IDOK, IDYES, IDNO).
 void Answer(HWND box, int buttonId);
 // Types text into a control character by character.
 void Type(HWND control, const std::wstring& text);
 void PressKey(HWND window, WORD key);
+// Keys pressed on the X server (xdotool key KEYS) with the pointer over
+// `window`, reaching the focused control as a person's keys do; false when
+// xdotool cannot run.
+bool PressXKeys(HWND window, const std::wstring& keys);
+// Chooses a menu item with the keyboard, as F10 and the arrow keys do: the
+// bar item `barIndex` (from 0), then, when `itemIndex` is given, that item
+// of its submenu.
+void ChooseMenu(HWND window, int barIndex, int itemIndex = -1);
 // Asks a top-level window to close, as its close box does.
 void CloseBox(HWND window);
 

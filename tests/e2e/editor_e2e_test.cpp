@@ -129,6 +129,63 @@ TEST_F(EditorWindow, SearchTwicePutsTheHarvestedLinesTwiceOnTop)
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("a.zip: мой\r\n"));
 }
 
+// "Копировать Буфер Обмена" harvests after the import whatever the
+// clipboard held, unless a line naming the target is already on top.
+TEST_F(EditorWindow, CopyClipWithoutTextStillHarvests)
+{
+    ASSERT_TRUE(Start("мой"));
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");  // after start-up
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    Click(Control(editor, kBitBtn1));
+    EXPECT_TRUE(MemoBecomes(L"08.12.2026 http://example.org/a.zip 22\r\nмой"));
+    EXPECT_TRUE(ListItems(list).empty());
+    // The header is found now: a second import harvests no more.
+    Import(L"строка", {L"строка"});
+    ClickAndSettle(kBitBtn3);
+    EXPECT_EQ(EditText(memo), L"#08.12.2026 http://example.org/a.zip 22\r\nмой");
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+TEST_F(EditorWindow, CopyClipDoesNotHarvestWhenTheHeaderIsFound)
+{
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");
+    ASSERT_TRUE(Start("a.zip: мой"));
+    Import(L"строка", {L"строка"});
+    ClickAndSettle(kBitBtn3);  // handled after the import and what followed it
+    EXPECT_EQ(EditText(memo), L"#a.zip: мой");
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// A log that fails while it is read, after another log gave a line: the line
+// is inserted, then the error is shown, and the editor stays. The extra log
+// is a file whose reading fails: Linux's /proc/self/mem at address 0.
+TEST_F(EditorWindow, HarvestReadErrorShowsTheLinesFoundThenTheError)
+{
+    const std::wstring failing = L"Z:\\proc\\self\\mem";
+    WriteSetting(L"LogPath", 1);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Orvik\\Glossira", L"PathStrLog", REG_SZ, failing.c_str(),
+                    static_cast<DWORD>((failing.size() + 1) * sizeof(wchar_t)));
+    ASSERT_TRUE(Start("a.zip: мой"));  // named on top: no harvest at start-up
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");
+    Click(Control(editor, kBitBtn4));
+    HWND box = app->WaitMessageBox();
+    DeleteSetting(L"LogPath");
+    DeleteSetting(L"PathStrLog");
+    ASSERT_TRUE(box);
+    const std::wstring message = MessageText(box);
+    EXPECT_EQ(message.rfind(L"Cannot read file \"" + failing + L"\". ", 0), 0u) << Narrow8(message);
+    EXPECT_EQ(EditText(memo), L"08.12.2026 http://example.org/a.zip 22\r\na.zip: мой") << "inserted before the error";
+    Answer(box, IDOK);
+    EXPECT_TRUE(Eventually([&] { return !app->HasVisibleWindow(L"#32770"); }));
+    EXPECT_TRUE(app->HasVisibleWindow(L"TForm1"));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
 TEST_F(EditorWindow, CommentHasTheFocusAndTabMovesOnWithoutTypingATab)
 {
     ASSERT_TRUE(Start("текст"));
@@ -147,8 +204,8 @@ TEST_F(EditorWindow, CommentHasTheFocusAndTabMovesOnWithoutTypingATab)
 }
 
 // Each picture has its own images for 100 % and 200 % scaling, so neither is
-// a scaled copy of the other.
-TEST(EditorWindowPictures, HaveNativeImagesAt16And32Pixels)
+// a scaled copy of the other; the help picture is 15 x 15.
+TEST(EditorWindowPictures, HaveNativeImagesAt100And200Percent)
 {
     std::wstring exe = ProgramPath();
     HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -157,7 +214,7 @@ TEST(EditorWindowPictures, HaveNativeImagesAt16And32Pixels)
         HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
         ASSERT_TRUE(group) << id;
         auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
-        for (int size : {16, 32}) {
+        for (int size : id == IDI_HELP ? std::vector<int>{15, 30} : std::vector<int>{16, 32}) {
             int icon = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
             HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(icon), MAKEINTRESOURCEW(3) /* RT_ICON */);
             ASSERT_TRUE(image) << id << " at " << size;
@@ -170,19 +227,10 @@ TEST(EditorWindowPictures, HaveNativeImagesAt16And32Pixels)
     FreeLibrary(module);
 }
 
-// The window and its controls against the control table, scaled to the DPI.
-class EditorWindowLayout : public ::testing::TestWithParam<int> {
-protected:
-    void SetUp() override
-    {
-        SetProcessDPIAware();  // coordinates of the program's windows unscaled
-        SetSystemDpi(static_cast<DWORD>(GetParam()));
-    }
-    void TearDown() override { ResetSystemDpi(); }
-    int Scale(int value) const { return MulDiv(value, GetParam(), 96); }
-};
+namespace {
 
-TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
+// The controls against the control table at `dpi`, in tab order.
+void ExpectEditorControls(HWND editor, int dpi)
 {
     struct Row {
         int id;
@@ -204,24 +252,7 @@ TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
         {kSpeedButton1, L"Button", 608, 360, 23, 22, L"", nullptr, false, true},
         {kSpeedButton2, L"Button", 616, 240, 23, 22, L"", L"Перенести текст из нижнего в верхнее окно", false, true},
     };
-
-    Folder dir;
-    Program app(L"\"" + (dir / L"a.zip") + L"\"");
-    HWND editor = app.WaitWindow(L"TForm1");
-    ASSERT_TRUE(editor);
-
-    RECT window{};
-    GetWindowRect(editor, &window);
-    EXPECT_EQ(window.left, Scale(11));
-    EXPECT_EQ(window.top, Scale(39));
-    EXPECT_EQ(window.right - window.left, Scale(675));
-    EXPECT_EQ(window.bottom - window.top, Scale(427));
-    LONG style = GetWindowLongW(editor, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   a.zip");
-
+    auto scale = [dpi](int value) { return MulDiv(value, dpi, 96); };
     std::map<HWND, std::wstring> hints;
     for (const Hint& hint : Hints(editor)) hints[hint.control] = hint.text;
 
@@ -238,10 +269,10 @@ TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
         GetClassNameW(control, name, 32);
         EXPECT_EQ(_wcsicmp(name, row.windowClass), 0);
         RECT bounds = BoundsInParent(control);
-        EXPECT_EQ(bounds.left, Scale(row.left));
-        EXPECT_EQ(bounds.top, Scale(row.top));
-        EXPECT_EQ(bounds.right - bounds.left, Scale(row.width));
-        EXPECT_EQ(bounds.bottom - bounds.top, Scale(row.height));
+        EXPECT_EQ(bounds.left, scale(row.left));
+        EXPECT_EQ(bounds.top, scale(row.top));
+        EXPECT_EQ(bounds.right - bounds.left, scale(row.width));
+        EXPECT_EQ(bounds.bottom - bounds.top, scale(row.height));
         EXPECT_LE(bounds.right, client.right) << "inside the window";
         EXPECT_LE(bounds.bottom, client.bottom) << "inside the window";
         if (row.text) {
@@ -258,9 +289,64 @@ TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
         EXPECT_EQ(HasPicture(control), row.picture);
     }
     EXPECT_EQ(hints.size(), 3u);
+    // The list's rows follow the DPI too.
+    EXPECT_EQ(SendMessageW(Control(editor, kListBox2), LB_GETITEMHEIGHT, 0, 0), scale(13));
+}
+
+}  // namespace
+
+// The window and its controls against the control table, scaled to the DPI.
+class EditorWindowLayout : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        SetProcessDPIAware();  // coordinates of the program's windows unscaled
+        SetSystemDpi(static_cast<DWORD>(GetParam()));
+    }
+    void TearDown() override { ResetSystemDpi(); }
+    int Scale(int value) const { return MulDiv(value, GetParam(), 96); }
+};
+
+TEST_P(EditorWindowLayout, ControlsFollowTheTableInTabOrder)
+{
+    Folder dir;
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+
+    RECT window{};
+    GetWindowRect(editor, &window);
+    EXPECT_EQ(window.left, Scale(11));
+    EXPECT_EQ(window.top, Scale(39));
+    EXPECT_EQ(window.right - window.left, Scale(675));
+    EXPECT_EQ(window.bottom - window.top, Scale(427));
+    LONG style = GetWindowLongW(editor, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   a.zip");
+    ExpectEditorControls(editor, GetParam());
     CloseBox(editor);
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
 // 150 %: a window of 200 % would not fit on the 1280-pixel virtual screen.
 INSTANTIATE_TEST_SUITE_P(EditorWindowAtDpi, EditorWindowLayout, ::testing::Values(96, 144));
+
+// Moved to a monitor of 150 %: the window takes the suggested rectangle and
+// every control is laid out again from the table.
+TEST(EditorWindowDpiChange, ControlsFollowTheTableAt144)
+{
+    SetProcessDPIAware();
+    Folder dir;
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    const RECT suggested{30, 50, 30 + MulDiv(675, 144, 96), 50 + MulDiv(427, 144, 96)};
+    const RECT window = SendDpiChanged(editor, 144, suggested);
+    EXPECT_TRUE(EqualRect(&window, &suggested)) << window.left << "," << window.top << " " << window.right << ","
+                                                << window.bottom;
+    ExpectEditorControls(editor, 144);
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}

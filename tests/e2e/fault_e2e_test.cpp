@@ -100,6 +100,23 @@ TEST(Fault, CommentDeletedBeforeTheSaveIsWrittenAnew)
     RemoveFolder(folder);
 }
 
+TEST(Fault, AFileOfTheTemporaryNameIsLeftAsItWas)
+{
+    Folder dir;
+    WriteFileBytes(dir / L"a.txt", "old");
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    const std::wstring foreign = L"~glossira" + std::to_wstring(app.Pid()) + L".tmp";
+    WriteFileBytes(dir / foreign, "not the program's");
+    SendMessageW(Control(editor, kMemo1), EM_SETSEL, 0, 0);
+    Type(Control(editor, kMemo1), L"new ");
+    Click(Control(editor, kBitBtn2));
+    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "new old");
+    EXPECT_EQ(ReadFileBytes(dir / foreign), "not the program's");
+}
+
 // Needs a small file system mounted by tools/e2e-disk-full, which passes its
 // Unix path in GLOSSIRA_FULL_DIR.
 TEST(Fault, DiskFullDuringTheWrite)

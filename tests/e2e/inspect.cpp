@@ -1,7 +1,11 @@
 #include "inspect.h"
 
+#include "driver.h"
+
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace glossira::e2e {
@@ -57,42 +61,50 @@ BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM lp)
     return FALSE;
 }
 
-struct ScreenCapture {
-    std::vector<DWORD> pixels;  // top-down 0x00RRGGBB
+struct Pixels {
+    std::vector<DWORD> data;  // top-down 0x00RRGGBB
     int width = 0;
     int height = 0;
+    DWORD At(int x, int y) const { return data[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF; }
 };
 
-ScreenCapture CaptureClient(HWND window)
+Pixels Capture(HDC source, int left, int top, int width, int height)
 {
-    ScreenCapture capture;
+    Pixels out;
+    if (width <= 0 || height <= 0) return out;
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
+    GdiFlush();
+    const auto* data = static_cast<const DWORD*>(bits);
+    out.data.assign(data, data + static_cast<std::size_t>(width) * height);
+    out.width = width;
+    out.height = height;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return out;
+}
+
+// The window's client area as it is on the screen.
+Pixels CaptureClient(HWND window)
+{
     RECT client{};
     GetClientRect(window, &client);
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
-    capture.width = client.right;
-    capture.height = client.bottom;
-    if (capture.width <= 0 || capture.height <= 0) return capture;
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = -capture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, capture.width, capture.height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const auto* data = static_cast<const DWORD*>(bits);
-    capture.pixels.assign(data, data + static_cast<std::size_t>(capture.width) * capture.height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    Pixels p = Capture(screen, origin.x, origin.y, client.right, client.bottom);
     ReleaseDC(nullptr, screen);
-    return capture;
+    return p;
 }
 
 DWORD AsDibPixel(COLORREF color)
@@ -150,6 +162,110 @@ std::vector<Hint> Hints(HWND form)
     return hints;
 }
 
+namespace {
+
+// The extent of the pixels inside [x0, x1) x [y0, y1) that differ from `back`.
+Ink InkOf(const Pixels& p, int x0, int y0, int x1, int y1, DWORD back)
+{
+    int left = x1, right = x0 - 1, top = y1, bottom = y0 - 1;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (p.At(x, y) != back) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    Ink ink;
+    ink.highlighted = true;
+    if (right >= left) {
+        ink.width = right - left + 1;
+        ink.height = bottom - top + 1;
+    }
+    return ink;
+}
+
+}  // namespace
+
+Ink HighlightedMenuInk(HWND window, bool popup)
+{
+    RECT area{};
+    if (popup) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HWND menu = VisibleWindowOf(pid, L"#32768");
+        if (!menu) return {};
+        GetWindowRect(menu, &area);
+    } else {  // the bar lies between the caption and the client area
+        RECT outer{};
+        GetWindowRect(window, &outer);
+        POINT client{0, 0};
+        ClientToScreen(window, &client);
+        area = {outer.left, client.y - GetSystemMetrics(SM_CYMENU), outer.right, client.y};
+    }
+    HDC screen = GetDC(nullptr);
+    Pixels p = Capture(screen, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    ReleaseDC(nullptr, screen);
+    for (int colour : {COLOR_HIGHLIGHT, COLOR_MENUHILIGHT}) {
+        const DWORD back = AsDibPixel(GetSysColor(colour));
+        int left = p.width, right = -1, top = p.height, bottom = -1;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x)
+                if (p.At(x, y) == back) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        if (right >= left) {
+            return InkOf(p, left, top, right + 1, bottom + 1, back);
+        }
+    }
+    return {};
+}
+
+Ink MenuTextInk(const std::wstring& text)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    constexpr int kWidth = 600, kHeight = 60;
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, kWidth, kHeight);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    RECT all{0, 0, kWidth, kHeight};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TextOutW(dc, 10, 10, text.c_str(), static_cast<int>(text.size()));
+    Pixels p = Capture(dc, 0, 0, kWidth, kHeight);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    return InkOf(p, 0, 0, kWidth, kHeight, 0xFFFFFF);
+}
+
+RECT SendDpiChanged(HWND window, UINT dpi, const RECT& suggested)
+{
+    RECT after{};
+    // The rectangle lies at the same address in both processes, whether or
+    // not Wine copies it across with the message.
+    RemoteBuffer remote(window, sizeof suggested);
+    if (!remote.Valid() || !remote.Write(0, &suggested, sizeof suggested)) return after;
+    void* local = VirtualAlloc(remote.At(0), sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (local) std::memcpy(local, &suggested, sizeof suggested);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.At(0)));
+    if (local) VirtualFree(local, 0, MEM_RELEASE);
+    GetWindowRect(window, &after);
+    return after;
+}
+
 bool HasPicture(HWND button)
 {
     if (SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0) || SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0))
@@ -180,18 +296,18 @@ std::vector<HWND> Children(HWND parent)
 
 COLORREF ClientPixel(HWND window, int x, int y)
 {
-    ScreenCapture capture = CaptureClient(window);
+    Pixels capture = CaptureClient(window);
     if (x < 0 || y < 0 || x >= capture.width || y >= capture.height) return CLR_INVALID;
-    DWORD p = capture.pixels[static_cast<std::size_t>(y) * capture.width + x];
+    DWORD p = capture.At(x, y);
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 int CountClientPixels(HWND window, COLORREF color)
 {
-    ScreenCapture capture = CaptureClient(window);
+    Pixels capture = CaptureClient(window);
     const DWORD wanted = AsDibPixel(color);
     int count = 0;
-    for (DWORD p : capture.pixels)
+    for (DWORD p : capture.data)
         if ((p & 0xFFFFFF) == wanted) ++count;
     return count;
 }

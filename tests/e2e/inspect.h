@@ -57,6 +57,23 @@ StoredDword ReadSetting(const wchar_t* name);
 void WriteSetting(const wchar_t* name, DWORD value);
 void DeleteSetting(const wchar_t* name);
 
+// The extent of the text drawn in a menu's highlighted item, read from the
+// screen: the menu bar of `window`, or with `popup` the menu open in its
+// process. A menu cannot be read from another process, but its look can.
+struct Ink {
+    bool highlighted = false;  // an item is highlighted at all
+    int width = 0;             // 0: the item shows no text
+    int height = 0;
+};
+Ink HighlightedMenuInk(HWND window, bool popup);
+// The extent of a text drawn in the system's menu font.
+Ink MenuTextInk(const std::wstring& text);
+
+// Sends WM_DPICHANGED as Windows does when a window moves to a monitor of
+// another DPI, with the rectangle it suggests (screen coordinates); returns
+// the window's rectangle afterwards.
+RECT SendDpiChanged(HWND window, UINT dpi, const RECT& suggested);
+
 // Monitor scaling for the programs started from now on (LogPixels).
 void SetSystemDpi(DWORD dpi);
 void ResetSystemDpi();

@@ -150,37 +150,12 @@ protected:
 
 }  // namespace
 
-class SettingsLayout : public Settings, public ::testing::WithParamInterface<int> {
-protected:
-    void SetUp() override
-    {
-        Settings::SetUp();
-        SetSystemDpi(static_cast<DWORD>(GetParam()));
-    }
-    void TearDown() override
-    {
-        ResetSystemDpi();
-        Settings::TearDown();
-    }
-    int Scale(int v) const { return MulDiv(v, GetParam(), 96); }
-};
+namespace {
 
-TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
+// The controls against the control table at `dpi`, in creation order.
+void ExpectSettingsControls(HWND w, int dpi)
 {
-    Program app(L"");
-    HWND w = app.WaitWindow(L"TForm2");
-    ASSERT_TRUE(w);
-    EXPECT_EQ(Text(w), L"Установки (запуск glossira.exe без параметров показывает это окно)");
-    LONG style = GetWindowLongW(w, GWL_STYLE);
-    EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    EXPECT_TRUE(style & WS_CAPTION);
-    RECT outer{};
-    GetWindowRect(w, &outer);
-    EXPECT_EQ(outer.left, Scale(8));
-    EXPECT_EQ(outer.top, Scale(39));
-    EXPECT_EQ(outer.right - outer.left, Scale(661));
-    EXPECT_EQ(outer.bottom - outer.top, Scale(422));
-    EXPECT_FALSE(app.HasVisibleWindow(L"TForm1"));
+    auto scale = [dpi](int v) { return MulDiv(v, dpi, 96); };
     RECT client{};
     GetClientRect(w, &client);
 
@@ -213,7 +188,7 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
         {kEdit2, L"txt", 288, 328, 89, 21},
         {kLabel6, L"Зарегестрировать данное расширение  для  этой  программы", 16, 360, -1, -1},
         {kCheckBox6, L"", 360, 360, 17, 17},
-        {kSpeedButton1, nullptr, 440, 336, 23, 22},
+        {kSpeedButton1, L"", 440, 336, 23, 22},  // a glyph, no caption
     };
     std::vector<HWND> children = Children(w);
     ASSERT_EQ(children.size(), std::size(table));
@@ -227,14 +202,14 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
         }
         RECT b = BoundsInParent(control);
         if (row.left >= 0) {
-            EXPECT_EQ(b.left, Scale(row.left));
+            EXPECT_EQ(b.left, scale(row.left));
         }
-        EXPECT_EQ(b.top, Scale(row.top));
+        EXPECT_EQ(b.top, scale(row.top));
         if (row.width >= 0) {
-            EXPECT_EQ(b.right - b.left, Scale(row.width));
+            EXPECT_EQ(b.right - b.left, scale(row.width));
         }
         if (row.height >= 0) {
-            EXPECT_EQ(b.bottom - b.top, Scale(row.height));
+            EXPECT_EQ(b.bottom - b.top, scale(row.height));
         }
         EXPECT_LE(b.bottom, client.bottom) << "inside the window";
     }
@@ -245,11 +220,48 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
     EXPECT_LT(zone.right, group2.right);
     EXPECT_LT(zone.bottom, group2.bottom);
 
+    EXPECT_TRUE(HasPicture(Control(w, kSpeedButton1)));
     // The file-name field with its browse button spans 561 pixels.
     RECT field = BoundsInParent(Control(w, kFilenameEdit1));
     RECT browse = BoundsInParent(Control(w, kFilenameEdit1Browse));
     EXPECT_EQ(browse.left, field.right);
-    EXPECT_NEAR(browse.right - field.left, Scale(561), 1);
+    EXPECT_NEAR(browse.right - field.left, scale(561), 1);
+}
+
+}  // namespace
+
+class SettingsLayout : public Settings, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        Settings::SetUp();
+        SetSystemDpi(static_cast<DWORD>(GetParam()));
+    }
+    void TearDown() override
+    {
+        ResetSystemDpi();
+        Settings::TearDown();
+    }
+    int Scale(int v) const { return MulDiv(v, GetParam(), 96); }
+};
+
+TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
+{
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    EXPECT_EQ(Text(w), L"Установки (запуск glossira.exe без параметров показывает это окно)");
+    LONG style = GetWindowLongW(w, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(style & WS_CAPTION);
+    RECT outer{};
+    GetWindowRect(w, &outer);
+    EXPECT_EQ(outer.left, Scale(8));
+    EXPECT_EQ(outer.top, Scale(39));
+    EXPECT_EQ(outer.right - outer.left, Scale(661));
+    EXPECT_EQ(outer.bottom - outer.top, Scale(422));
+    EXPECT_FALSE(app.HasVisibleWindow(L"TForm1"));
+    ExpectSettingsControls(w, GetParam());
 
     // Initial states on a machine without saved settings.
     for (int id : {kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9, kCheckBox5, kCheckBox2, kCheckBox10, kCheckBox6})
@@ -281,6 +293,29 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
 
 // 150 %: a window of 200 % would not fit on the 1280-pixel virtual screen.
 INSTANTIATE_TEST_SUITE_P(SettingsWindowAtDpi, SettingsLayout, ::testing::Values(96, 144));
+
+// Moved to a monitor of 150 %: the suggested rectangle, every control again
+// from the table, the labels fitted to their text in the new font.
+TEST_F(Settings, DpiChangeLaysTheControlsOutAgainAt144)
+{
+    SetProcessDPIAware();
+    Program app(L"");
+    HWND w = app.WaitWindow(L"TForm2");
+    ASSERT_TRUE(w);
+    RECT label{};
+    GetWindowRect(Control(w, kLabel3), &label);
+    const RECT suggested{20, 30, 20 + MulDiv(661, 144, 96), 30 + MulDiv(422, 144, 96)};
+    const RECT window = SendDpiChanged(w, 144, suggested);
+    EXPECT_TRUE(EqualRect(&window, &suggested)) << window.left << "," << window.top << " " << window.right << ","
+                                                << window.bottom;
+    ExpectSettingsControls(w, 144);
+    RECT wider{};
+    GetWindowRect(Control(w, kLabel3), &wider);
+    EXPECT_GT(wider.right - wider.left, label.right - label.left) << "the label's text in the larger font";
+    EXPECT_TRUE(HasPicture(Control(w, kSpeedButton1)));
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
 
 TEST_F(Settings, CheckingABoxUnchecksTheBoxesItExcludes)
 {

@@ -158,3 +158,87 @@ TEST(Modes, WrongRegistryTypeIsReportedAndTheEditorOpens)
     CloseBox(editor);
     EXPECT_EQ(app.WaitExit(), 0);
 }
+
+namespace {
+
+constexpr const wchar_t* kOpenCommand = L"GlossiraFile\\shell\\open\\command";
+
+std::wstring OpenCommand()
+{
+    wchar_t value[512] = L"";
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, kOpenCommand, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return value;
+}
+
+}  // namespace
+
+// Only the viewer, started through the association, repairs its command.
+TEST(Modes, EditorModeNeverRepairsTheAssociation)
+{
+    const std::wstring unquoted = L"C:\\Program Files\\Glossira\\glossira.exe";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, kOpenCommand, nullptr, REG_SZ, unquoted.c_str(),
+                              static_cast<DWORD>((unquoted.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    Folder dir;
+    WriteFileBytes(dir / L"a.txt", "comment");
+    {
+        Program app(L"\"" + (dir / L"a.zip") + L"\"");
+        HWND editor = app.WaitWindow(L"TForm1");
+        ASSERT_TRUE(editor);
+        CloseBox(editor);
+        EXPECT_EQ(app.WaitExit(), 0);
+    }
+    EXPECT_EQ(OpenCommand(), unquoted);
+    {
+        Program app(L"\"" + (dir / L"a.txt") + L"\"");
+        HWND viewer = app.WaitWindow(L"TForm3", 60000);
+        ASSERT_TRUE(viewer);
+        CloseBox(viewer);
+        EXPECT_EQ(app.WaitExit(), 0);
+    }
+    EXPECT_EQ(OpenCommand(), L"\"" + unquoted + L"\" \"%1\"");
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"GlossiraFile");
+}
+
+// The header test looks at the first displayed row only: a name that word
+// wrap puts on the second row of a long first line is not seen, and the
+// harvest runs at start-up.
+TEST(Editor, TargetNameOnTheSecondDisplayedRowStillHarvests)
+{
+    Folder dir;
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");
+    std::string first;
+    for (int i = 0; i < 40; ++i) first += "word ";
+    first += "a.zip\r\nsecond";
+    WriteFileBytes(dir / L"a.txt", first);
+    Program app(L"\"" + (dir / L"a.zip") + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    HWND memo = Control(editor, kMemo1);
+    EXPECT_GT(SendMessageW(memo, EM_LINEFROMCHAR, first.find("a.zip"), 0), 0) << "the name is on a later row";
+    EXPECT_EQ(EditText(memo), L"08.12.2026 http://example.org/a.zip 22\r\n" + std::wstring(first.begin(), first.end()));
+    CloseBox(editor);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
+// A target without a name (a folder path ending in a backslash): nothing
+// can name it, nothing is harvested, and the editor opens.
+TEST(Editor, EmptyTargetNameFindsNothingAndOpensTheEditor)
+{
+    Folder dir;
+    WriteFileBytes(dir / L"reget.log", "any line\r\n");
+    WriteFileBytes(dir / L".txt", "comment");
+    Program app(L"\"" + dir.path + L"\"");
+    HWND editor = app.WaitWindow(L"TForm1");
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(Text(editor), L"Глоссира к файлу 2.3   ");
+    HWND memo = Control(editor, kMemo1);
+    EXPECT_EQ(EditText(memo), L"comment");
+    SendMessageW(memo, EM_SETSEL, 0, 0);
+    Type(memo, L"new ");
+    Click(Control(editor, kBitBtn2));
+    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L".txt"), "new comment");
+}

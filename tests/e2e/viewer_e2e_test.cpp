@@ -41,7 +41,20 @@ protected:
         memo = viewer ? Control(viewer, kViewerMemo1) : nullptr;
         return viewer;
     }
-    void Menu(HWND viewer, int item) { PostMessageW(viewer, WM_COMMAND, item, 0); }
+    // Chooses a menu item as a person does with the keyboard: F10, arrows, Enter.
+    static void Menu(HWND viewer, int item)
+    {
+        switch (item) {
+        case kN3: ChooseMenu(viewer, 0, 0); break;  // Установки / Цвет Фона
+        case kN4: ChooseMenu(viewer, 0, 1); break;  // Установки / Цвет Текста
+        case kN7: ChooseMenu(viewer, 0, 2); break;  // Установки / Выставить по умолчанию
+        case kN5: ChooseMenu(viewer, 0, 3); break;  // Установки / (empty)
+        case kN6: ChooseMenu(viewer, 0, 4); break;  // Установки / Сохранить Цвета
+        case kN2: ChooseMenu(viewer, 1); break;     // Редактор
+        case kEsc1: ChooseMenu(viewer, 2); break;   // Выход (Esc)
+        default: ADD_FAILURE() << "no menu item " << item;
+        }
+    }
     // The memo's background, sampled in its empty lower right corner.
     COLORREF Background()
     {
@@ -230,6 +243,73 @@ TEST_F(Viewer, ChosenColoursApplyAtOnceStayInTheDialogsAndAreSaved)
 
     Menu(viewer, kN6);
     EXPECT_TRUE(Stored(RGB(10, 200, 30), RGB(250, 0, 120)));
+    CloseBox(viewer);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// The menu as a person sees it, walked with the keyboard: each highlighted
+// item shows its caption, in the designed order.
+TEST_F(Viewer, MenuShowsItsCaptionsInOrder)
+{
+    HWND viewer = Start("text");
+    ASSERT_TRUE(viewer);
+    auto shows = [&](bool popup, const wchar_t* caption) {
+        const Ink expected = MenuTextInk(caption);
+        Ink seen;
+        bool same = Eventually([&] {
+            seen = HighlightedMenuInk(viewer, popup);
+            return seen.highlighted && std::abs(seen.width - expected.width) <= 1 &&
+                   std::abs(seen.height - expected.height) <= 1;
+        }, 5000);
+        EXPECT_TRUE(same) << Narrow8(caption) << ": " << seen.width << "x" << seen.height << " shown, "
+                          << expected.width << "x" << expected.height << " expected";
+    };
+    const wchar_t* bar[] = {L"Установки", L"Редактор", L"Выход (Esc)"};
+    PostMessageW(viewer, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) PressKey(viewer, VK_RIGHT);
+        shows(false, bar[i]);
+    }
+    for (int i = 1; i >= 0; --i) {  // back to the first
+        PressKey(viewer, VK_LEFT);
+        shows(false, bar[i]);
+    }
+    PressKey(viewer, VK_DOWN);   // opens "Установки" on its first item
+    const wchar_t* items[] = {L"Цвет Фона", L"Цвет Текста", L"Выставить по умолчанию", L"", L"Сохранить Цвета"};
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) PressKey(viewer, VK_DOWN);
+        shows(true, items[i]);
+    }
+    PressKey(viewer, VK_ESCAPE);  // closes the menu
+    PressKey(viewer, VK_ESCAPE);  // leaves the bar
+    EXPECT_EQ(app->WaitExit(1000), -1) << "Esc in the menu is the menu's";
+    CloseBox(viewer);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// Moved to a monitor of 150 %: placed where Windows suggests, the memo
+// laid out again, and the window still fits it.
+TEST_F(Viewer, DpiChangeLaysTheMemoOutAgainAt144)
+{
+    SetProcessDPIAware();
+    HWND viewer = Start("text");
+    ASSERT_TRUE(viewer);
+    RECT before{};
+    GetWindowRect(viewer, &before);
+    const RECT suggested{40, 20, 40 + MulDiv(before.right - before.left, 144, 96),
+                         20 + MulDiv(before.bottom - before.top, 144, 96)};
+    const RECT window = SendDpiChanged(viewer, 144, suggested);
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, suggested.top);
+    RECT bounds = BoundsInParent(memo);
+    EXPECT_EQ(bounds.left, 0);
+    EXPECT_EQ(bounds.top, 0);
+    EXPECT_EQ(bounds.right, MulDiv(489, 144, 96));
+    EXPECT_EQ(bounds.bottom, MulDiv(385, 144, 96));
+    RECT client{};
+    GetClientRect(viewer, &client);
+    EXPECT_EQ(client.right, bounds.right);
+    EXPECT_EQ(client.bottom, bounds.bottom);
     CloseBox(viewer);
     EXPECT_EQ(app->WaitExit(), 0);
 }

@@ -160,3 +160,29 @@ TEST(Startup, UnquotedPiecesAreJoined)
     EXPECT_EQ(r.run.TargetPath, "D:\\My Files\\a.zip");
     EXPECT_EQ(r.run.TargetDir, "D:\\My Files\\");
 }
+
+TEST(Startup, EditorModeNeverRepairsTheAssociation)
+{
+    Started plain;
+    plain.Start(u"g.exe D:\\dl\\setup.zip");
+    Started withHeader;
+    withHeader.host.files["D:\\dl\\setup.txt"] = "setup.zip\r\n";
+    withHeader.Start(u"g.exe D:\\dl\\setup.zip");
+    Started failed;
+    failed.host.files["D:\\dl\\setup.txt"] = "<unreadable>";
+    failed.Start(u"g.exe D:\\dl\\setup.zip");
+    for (const Started* r : {&plain, &withHeader, &failed}) EXPECT_EQ(r->host.repairs, 0);
+}
+
+TEST(Startup, EmptyTargetNameNeverFindsTheHeader)
+{
+    Started r;
+    r.host.files["D:\\dl\\.txt"] = "anything\r\n";
+    auto out = r.Start(u"g.exe D:\\dl\\");
+    EXPECT_EQ(out.mode, Mode::Editor);
+    EXPECT_EQ(r.run.TargetName, "");
+    EXPECT_EQ(r.run.CommentName, ".txt");
+    EXPECT_FALSE(r.run.HeaderFound);  // "" is in every line, yet names nothing
+    EXPECT_EQ(r.host.harvests, 1);
+    EXPECT_EQ(r.host.editor, "anything\r\n");
+}

@@ -47,7 +47,24 @@ TEST(UpperCase, FoldsLatinAndCyrillicSmallLettersOnly)
     EXPECT_EQ(UpperCase1251("09 !@[]{}~\x7F"), "09 !@[]{}~\x7F");
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-    EXPECT_EQ(UpperCase1251(all).size(), 256u);
+    const std::string upper = UpperCase1251(all);
+    ASSERT_EQ(upper.size(), 256u);
+    // Exactly a-z (0x61-0x7A) and 0xE0-0xFF move, by 0x20; every other byte,
+    // the edges 0x60, 0x7B, 0xBF, 0xC0, 0xDF and ё (0xB8) included, stays.
+    for (int b = 0; b < 256; ++b) {
+        const bool folds = (b >= 0x61 && b <= 0x7A) || b >= 0xE0;
+        EXPECT_EQ(static_cast<unsigned char>(upper[b]), folds ? b - 0x20 : b) << "byte " << b;
+        EXPECT_EQ(UpCase1251(static_cast<char>(b)), upper[b]) << "byte " << b;
+    }
+    EXPECT_EQ(upper[0x60], '\x60');
+    EXPECT_EQ(upper[0x7B], '\x7B');
+    EXPECT_EQ(upper[0xBF], '\xBF');
+    EXPECT_EQ(upper[0xC0], '\xC0');
+    EXPECT_EQ(upper[0xDF], '\xDF');
+    EXPECT_EQ(upper[0xE0], '\xC0');
+    EXPECT_EQ(upper[0xFF], '\xDF');
+    EXPECT_EQ(upper[0xB8], '\xB8') << "ё is not folded to Ё (0xA8)";
+    EXPECT_EQ(upper[0xA8], '\xA8');
 }
 
 TEST(Trim, OnlyTheGivenCharacter)

@@ -21,6 +21,23 @@ TEST(Win32Files, WriteCreatesAndReplacesWithoutLeavingTemporaryFiles)
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
 }
 
+// The temporary file gets a name nobody uses: a file of that name, however
+// it came there, is left as it was.
+TEST(Win32Files, ExistingFilesOfTheTemporaryNameAreNeverWrittenOver)
+{
+    ScratchDir dir;
+    Win32FileSystem fs;
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    dir.Write("~glossira" + pid + ".tmp", "theirs");
+    dir.Write("~glossira" + pid + "-1.tmp", "theirs too");
+    dir.Write("a.txt", "old");
+    fs.WriteAtomically(dir.Path("a.txt"), "new");
+    EXPECT_EQ(dir.Read("a.txt"), "new");
+    EXPECT_EQ(dir.Read("~glossira" + pid + ".tmp"), "theirs");
+    EXPECT_EQ(dir.Read("~glossira" + pid + "-1.tmp"), "theirs too");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "~glossira" + pid + "-1.tmp", "~glossira" + pid + ".tmp"}));
+}
+
 TEST(Win32Files, ReadOnlyFileIsRefusedAndKept)
 {
     ScratchDir dir;
