@@ -84,3 +84,16 @@ if(GLOSSIRA_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND NOT GLOSSIRA_WIN
       -rss_limit_mb=4096 -print_final_stats=1 ${scratch} ${seeds})
   endforeach()
 endif()
+
+if(GLOSSIRA_WINDOWS)
+  # The setup made from this build's files, installed, used and removed.
+  glossira_gtest(install_tests tests/install/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp tests/e2e/system_view.cpp)
+  target_include_directories(install_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
+  target_link_libraries(install_tests PRIVATE glossira_win)
+  add_dependencies(install_tests glossira)
+  if(TARGET glossira_help)
+    add_dependencies(install_tests glossira_help)
+  endif()
+  add_test(NAME install COMMAND ${CMAKE_SOURCE_DIR}/tests/install/run $<TARGET_FILE:install_tests> $<TARGET_FILE_DIR:glossira>)
+  set_tests_properties(install PROPERTIES TIMEOUT 600)
+endif()

@@ -48,9 +48,11 @@ std::wstring ProgramPath()
     return wide;
 }
 
-Program::Program(const std::wstring& arguments)
+Program::Program(const std::wstring& arguments) : Program(ProgramPath(), arguments) {}
+
+Program::Program(const std::wstring& program, const std::wstring& arguments)
 {
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + arguments;
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

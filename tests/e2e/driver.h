@@ -17,6 +17,8 @@ class Program {
 public:
     // Starts the program with the raw text after its quoted path.
     explicit Program(const std::wstring& arguments);
+    // Starts another program, given by its Windows path, the same way.
+    Program(const std::wstring& program, const std::wstring& arguments);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

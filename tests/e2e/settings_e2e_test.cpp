@@ -13,56 +13,13 @@
 
 #include "driver.h"
 #include "inspect.h"
+#include "system_view.h"
 #include "ui/settings_layout.h"
 
 using namespace glossira::e2e;
 using namespace glossira::settings_ids;
 
 namespace {
-
-const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
-const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
-const std::wstring kAppPathKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
-const std::wstring kRunOnceKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const std::wstring kSettingsKey = L"Software\\Orvik\\Glossira";
-
-struct RegValue {
-    DWORD type = REG_NONE;
-    std::wstring text;  // REG_SZ
-    DWORD number = 0;   // REG_DWORD
-};
-
-std::optional<RegValue> ReadValue(HKEY root, const std::wstring& path, const std::wstring& name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-    BYTE data[4096] = {};
-    DWORD size = sizeof data - 2, type = 0;
-    LONG status = RegQueryValueExW(key, name.c_str(), nullptr, &type, data, &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    RegValue v;
-    v.type = type;
-    if (type == REG_SZ) v.text = reinterpret_cast<const wchar_t*>(data);
-    if (type == REG_DWORD) v.number = *reinterpret_cast<const DWORD*>(data);
-    return v;
-}
-
-std::wstring ReadText(HKEY root, const std::wstring& path, const std::wstring& name)
-{
-    auto v = ReadValue(root, path, name);
-    if (!v) return L"<missing>";
-    if (v->type != REG_SZ) return L"<type " + std::to_wstring(v->type) + L">";
-    return v->text;
-}
-
-bool KeyExists(HKEY root, const std::wstring& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
 
 // Every key and value below root\path, one a line.
 void DumpTree(HKEY root, const std::wstring& path, std::wstring& out)
@@ -90,41 +47,7 @@ void DumpTree(HKEY root, const std::wstring& path, std::wstring& out)
     RegCloseKey(key);
 }
 
-std::wstring SendToFolder()
-{
-    return ReadText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                    L"SendTo");
-}
-
 std::wstring ShortcutPath() { return SendToFolder() + L"\\Глоссира.lnk"; }
-
-bool FileExists(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The target of a shortcut file, or "<unreadable>".
-std::wstring ShortcutTarget(const std::wstring& link)
-{
-    std::wstring result = L"<unreadable>";
-    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IShellLinkW* shellLink = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&shellLink)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            wchar_t target[MAX_PATH] = {};
-            if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
-                SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, 0)))
-                result = target;
-            file->Release();
-        }
-        shellLink->Release();
-    }
-    if (SUCCEEDED(init)) CoUninitialize();
-    return result;
-}
 
 std::wstring ProgramFolder()
 {
@@ -456,7 +379,7 @@ TEST_F(Settings, SendToShortcutIsInstalledThenRemoved)
     const std::wstring before = Snapshot();
     RunAndSave([](HWND w) { ClickBox(w, kCheckBox4); });
     EXPECT_TRUE(FileExists(ShortcutPath()));
-    EXPECT_EQ(ShortcutTarget(ShortcutPath()), ProgramPath());
+    EXPECT_EQ(ReadShortcut(ShortcutPath()).target, ProgramPath());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
 
