@@ -20,7 +20,7 @@ StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine,
         host.ClearEditor();
         settings = Settings{};
         host.LoadSettings(settings);
-        if (settings.Ext.empty()) settings.Ext = "txt";
+        settings.DefaultEmptyExt();
 
         auto pieces = SplitCommandLine(rawCommandLine);
         if (pieces.size() < 2 || pieces[1].empty()) {

@@ -37,10 +37,10 @@ void LoadSettings(RegistryBackend& registry, Settings& inOut)
     try {
         if (store.OpenKey(kSettingsKey, false)) Load(store, inOut);
     } catch (...) {
-        if (inOut.Ext.empty()) inOut.Ext = "txt";
+        inOut.DefaultEmptyExt();
         throw;
     }
-    if (inOut.Ext.empty()) inOut.Ext = "txt";
+    inOut.DefaultEmptyExt();
 }
 
 void RepairAssociation(RegistryBackend& registry)
