@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -43,61 +44,64 @@ private:
     Type value_ = Traits::Empty();
 };
 
-struct HandleTraits {  // kernel objects whose empty value is NULL
-    using Type = HANDLE;
+// Most resources are empty as NULL and released by one function.
+template <class T, auto Release>
+struct NullTraits {
+    using Type = T;
     static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::CloseHandle(h); }
+    static void Close(Type h) { Release(h); }
 };
 struct FileHandleTraits {  // CreateFile's, empty as INVALID_HANDLE_VALUE
     using Type = HANDLE;
     static Type Empty() { return INVALID_HANDLE_VALUE; }
     static void Close(Type h) { ::CloseHandle(h); }
 };
-struct RegKeyTraits {
-    using Type = HKEY;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::RegCloseKey(h); }
-};
-struct GlobalTraits {
-    using Type = HGLOBAL;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::GlobalFree(h); }
-};
-struct FontTraits {
-    using Type = HFONT;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::DeleteObject(h); }
-};
-struct BrushTraits {
-    using Type = HBRUSH;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::DeleteObject(h); }
-};
-struct BitmapTraits {
-    using Type = HBITMAP;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::DeleteObject(h); }
-};
-struct IconTraits {
-    using Type = HICON;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::DestroyIcon(h); }
-};
-struct MemoryDcTraits {  // CreateCompatibleDC's
-    using Type = HDC;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::DeleteDC(h); }
+
+using UniqueHandle = Unique<NullTraits<HANDLE, &::CloseHandle>>;  // kernel objects
+using UniqueFile = Unique<FileHandleTraits>;
+using UniqueKey = Unique<NullTraits<HKEY, &::RegCloseKey>>;
+using UniqueGlobal = Unique<NullTraits<HGLOBAL, &::GlobalFree>>;
+using UniqueFont = Unique<NullTraits<HFONT, &::DeleteObject>>;
+using UniqueBrush = Unique<NullTraits<HBRUSH, &::DeleteObject>>;
+using UniqueBitmap = Unique<NullTraits<HBITMAP, &::DeleteObject>>;
+using UniqueIcon = Unique<NullTraits<HICON, &::DestroyIcon>>;
+using UniqueMemoryDc = Unique<NullTraits<HDC, &::DeleteDC>>;  // CreateCompatibleDC's
+using UniqueImageList = Unique<NullTraits<HIMAGELIST, &::ImageList_Destroy>>;
+using UniqueHook = Unique<NullTraits<HHOOK, &::UnhookWindowsHookEx>>;
+
+// A window's device context (the screen's for no window) from GetDC,
+// released with ReleaseDC.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc()
+    {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
 };
 
-using UniqueHandle = Unique<HandleTraits>;
-using UniqueFile = Unique<FileHandleTraits>;
-using UniqueKey = Unique<RegKeyTraits>;
-using UniqueGlobal = Unique<GlobalTraits>;
-using UniqueFont = Unique<FontTraits>;
-using UniqueBrush = Unique<BrushTraits>;
-using UniqueBitmap = Unique<BitmapTraits>;
-using UniqueIcon = Unique<IconTraits>;
-using UniqueMemoryDc = Unique<MemoryDcTraits>;
+// An object selected into a device context until the end of the scope.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~Selection()
+    {
+        if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // CoUninitialize only after a successful CoInitializeEx.
 class ComApartment {

@@ -37,13 +37,6 @@ std::string OleMessage(HRESULT hr)
 
 const wchar_t* OrNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
-struct HookTraits {
-    using Type = HHOOK;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::UnhookWindowsHookEx(h); }
-};
-using UniqueHook = Unique<HookTraits>;
-
 constexpr UINT_PTR kNoOnEscapeId = 1;
 
 // A Yes/No message box has no Cancel button, so Windows ignores Escape (its

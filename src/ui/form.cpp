@@ -18,9 +18,8 @@ UINT DpiOf(HWND hwnd)
     if (getDpi && hwnd) {
         if (UINT dpi = getDpi(hwnd)) return dpi;
     }
-    HDC dc = GetDC(nullptr);
-    UINT dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
-    ReleaseDC(nullptr, dc);
+    WindowDc screen(nullptr);
+    UINT dpi = static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
     return dpi ? dpi : 96;
 }
 

@@ -9,13 +9,6 @@
 
 namespace glossira {
 
-struct ImageListTraits {
-    using Type = HIMAGELIST;
-    static Type Empty() { return nullptr; }
-    static void Close(Type h) { ::ImageList_Destroy(h); }
-};
-using UniqueImageList = Unique<ImageListTraits>;
-
 // The icon resource `id` at `size` pixels square; empty when it is missing.
 UniqueIcon LoadPicture(int id, int size);
 // Gives a push button its picture (beside its text, if it has one).

@@ -93,8 +93,9 @@ void SettingsForm::OnDpiChanged()
 // Labels size themselves to their one line of text.
 void SettingsForm::FitLabels()
 {
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, Font());
+    WindowDc window(hwnd());
+    HDC dc = window.get();
+    Selection font(dc, Font());
     for (HWND label : {Label3, Label4, Label5, Label6}) {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), static_cast<int>(text.size()))));
@@ -102,8 +103,6 @@ void SettingsForm::FitLabels()
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         SetWindowPos(label, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    SelectObject(dc, old);
-    ReleaseDC(hwnd(), dc);
 }
 
 void SettingsForm::KeepColoursWhenThemed()
