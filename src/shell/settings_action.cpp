@@ -1,10 +1,7 @@
 #include "shell/settings_action.h"
 
-#include <array>
-
 #include "core/error.h"
 #include "core/messages.h"
-#include "core/settings.h"
 #include "core/text.h"
 #include "shell/registry_store.h"
 #include "shell/shell_ops.h"
@@ -12,11 +9,25 @@
 namespace glossira {
 namespace {
 
-constexpr std::array<int, 2> kBy4{5, 8};
-constexpr std::array<int, 2> kBy8{5, 4};
-constexpr std::array<int, 2> kBy7{5, 9};
-constexpr std::array<int, 2> kBy9{5, 7};
-constexpr std::array<int, 4> kBy5{4, 7, 8, 9};
+using C = SettingsChoices;
+
+// Installing and removing the same thing exclude each other; full removal
+// excludes everything else.
+constexpr ChoiceBox kByInstallSendTo[] = {&C::fullRemoval, &C::removeSendTo};
+constexpr ChoiceBox kByRemoveSendTo[] = {&C::fullRemoval, &C::installSendTo};
+constexpr ChoiceBox kByRegisterMenu[] = {&C::fullRemoval, &C::unregisterContextMenu};
+constexpr ChoiceBox kByUnregisterMenu[] = {&C::fullRemoval, &C::registerContextMenu};
+constexpr ChoiceBox kByFullRemoval[] = {&C::installSendTo, &C::registerContextMenu, &C::removeSendTo,
+                                        &C::unregisterContextMenu};
+
+constexpr struct {
+    ChoiceBox box;
+    std::span<const ChoiceBox> unchecks;
+} kInterlock[] = {
+    {&C::installSendTo, kByInstallSendTo},   {&C::removeSendTo, kByRemoveSendTo},
+    {&C::registerContextMenu, kByRegisterMenu}, {&C::unregisterContextMenu, kByUnregisterMenu},
+    {&C::fullRemoval, kByFullRemoval},
+};
 
 // A flag exists as REG_DWORD 1 while set and is deleted when cleared.
 void WriteFlag(RegistryStore& store, const char* name, bool set)
@@ -27,16 +38,24 @@ void WriteFlag(RegistryStore& store, const char* name, bool set)
 
 }  // namespace
 
-std::span<const int> BoxesUncheckedBy(int box)
+std::span<const ChoiceBox> BoxesUncheckedBy(ChoiceBox box)
 {
-    switch (box) {
-    case 4: return kBy4;
-    case 5: return kBy5;
-    case 7: return kBy7;
-    case 8: return kBy8;
-    case 9: return kBy9;
-    default: return {};
-    }
+    for (const auto& rule : kInterlock)
+        if (rule.box == box) return rule.unchecks;
+    return {};
+}
+
+SettingsChoices ChoicesFor(const Settings& s)
+{
+    SettingsChoices c;
+    c.harvestLogs = !s.NoLog;
+    c.logNames = s.Strlog;
+    c.harvestLogPath = s.LogPath;
+    c.logPath = s.PathStrLog;
+    c.firstLineOnly = !s.NoOneStr;
+    c.zoneInfo = s.ZoneInfo;
+    c.ext = s.Ext;
+    return c;
 }
 
 std::string SavedExtension(std::string_view typed)
@@ -54,33 +73,33 @@ void SaveSettings(RegistryBackend& registry, const SettingsChoices& c, const std
     store.SetRoot(RootKey::LocalMachine);
     store.OpenKey(kSettingsKey, true);  // a key that failed to open fails the first write
     store.WriteString("Ext", ext);
-    WriteFlag(store, "NoLog", !c.CheckBox1);
-    WriteFlag(store, "LogPath", c.CheckBox2);
-    WriteFlag(store, "NoOneStr", !c.CheckBox3);
-    WriteFlag(store, "ZoneInfo", c.CheckBox10);
-    store.WriteString("Strlog", c.Edit1);
-    store.WriteString("PathStrLog", StripQuotes(c.FilenameEdit1));
-    if (c.CheckBox6) RegisterFileType(registry, ext, "GlossiraFile", "Glossira Document", exePath);
+    WriteFlag(store, "NoLog", !c.harvestLogs);
+    WriteFlag(store, "LogPath", c.harvestLogPath);
+    WriteFlag(store, "NoOneStr", !c.firstLineOnly);
+    WriteFlag(store, "ZoneInfo", c.zoneInfo);
+    store.WriteString("Strlog", c.logNames);
+    store.WriteString("PathStrLog", StripQuotes(c.logPath));
+    if (c.associate) RegisterFileType(registry, ext, "GlossiraFile", "Glossira Document", exePath);
 }
 
 SettingsOutcome SettingsOk(const SettingsChoices& c, const InstallContext& context, Dialogs& dialogs)
 {
     SettingsOutcome outcome;
     try {
-        if (c.CheckBox4) InstallSendTo(context);
-        if (c.CheckBox8) RemoveSendTo(context);
+        if (c.installSendTo) InstallSendTo(context);
+        if (c.removeSendTo) RemoveSendTo(context);
         if (!HasMachineWriteAccess(context.registry)) {
             outcome.message = msg::NeedAdministrator();
             return outcome;
         }
-        if (c.CheckBox7) RegisterContextMenu(context);
-        if (c.CheckBox9) UnregisterContextMenu(context);
-        if (c.CheckBox5) {
+        if (c.registerContextMenu) RegisterContextMenu(context);
+        if (c.unregisterContextMenu) UnregisterContextMenu(context);
+        if (c.fullRemoval) {
             outcome.terminate = ScheduleFullRemoval(context, dialogs) == RemovalResult::Removed;
             return outcome;
         }
-        const std::string ext = SavedExtension(c.Edit2);
-        outcome.edit2 = ext;  // shown before anything is written
+        const std::string ext = SavedExtension(c.ext);
+        outcome.ext = ext;  // shown before anything is written
         SaveSettings(context.registry, c, ext, context.exePath);
         outcome.message = msg::SettingsSaved();
         outcome.terminate = true;

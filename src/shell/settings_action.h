@@ -8,32 +8,42 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings.h"
 #include "shell/install.h"
 #include "shell/registry_backend.h"
 #include "shell/shell_services.h"
 
 namespace glossira {
 
-// The settings window's controls, named as in the window.
+// What the settings window's controls hold, group by group.
 struct SettingsChoices {
-    bool CheckBox1 = true;   // harvest the Strlog files (not NoLog)
-    bool CheckBox2 = false;  // also harvest FilenameEdit1 (LogPath)
-    bool CheckBox3 = true;   // only the first matching line (not NoOneStr)
-    bool CheckBox4 = false;  // install the Send To shortcut
-    bool CheckBox5 = false;  // full removal
-    bool CheckBox6 = false;  // associate the comment extension with the program
-    bool CheckBox7 = false;  // register the context menu
-    bool CheckBox8 = false;  // remove the Send To shortcut
-    bool CheckBox9 = false;  // unregister the context menu
-    bool CheckBox10 = false; // the download address from Zone.Identifier (ZoneInfo)
-    std::string Edit1 = "reget.log;descript.ion;";
-    std::string Edit2 = "txt";
-    std::string FilenameEdit1;
+    // The installation group.
+    bool installSendTo = false;          // install the Send To shortcut
+    bool registerContextMenu = false;    // register the context menu
+    bool removeSendTo = false;           // remove the Send To shortcut
+    bool unregisterContextMenu = false;  // unregister the context menu
+    bool fullRemoval = false;
+    // Where the additional comment comes from.
+    bool harvestLogs = true;  // the Strlog files (not NoLog)
+    std::string logNames = kDefaultLogNames;
+    bool harvestLogPath = false;  // also PathStrLog (LogPath)
+    std::string logPath;
+    bool firstLineOnly = true;  // only the first matching line (not NoOneStr)
+    bool zoneInfo = false;      // the download address from Zone.Identifier (ZoneInfo)
+    // The comment extension.
+    std::string ext = kDefaultExt;
+    bool associate = false;  // associate the extension with the program
 };
 
-// The boxes of the installation group that checking `box` (4, 5, 7, 8 or 9)
-// unchecks; none for any other box.
-std::span<const int> BoxesUncheckedBy(int box);
+using ChoiceBox = bool SettingsChoices::*;
+
+// The boxes of the installation group that checking `box` unchecks; none
+// for a box outside that group.
+std::span<const ChoiceBox> BoxesUncheckedBy(ChoiceBox box);
+
+// The saved settings as the window shows them; the installation group and
+// the association stay unchecked.
+SettingsChoices ChoicesFor(const Settings& settings);
 
 // The comment extension as saved: trimmed of blanks; EXE, COM and BAT (any
 // case) and the empty text become "###".
@@ -41,14 +51,14 @@ std::string SavedExtension(std::string_view typed);
 
 // Writes the settings key of HKEY_LOCAL_MACHINE: "Ext" = `ext`, the four
 // flags as REG_DWORD 1 or deleted, "Strlog", "PathStrLog" unquoted; then,
-// with CheckBox6, the association of `ext`. Fails with the registry's error;
+// with `associate`, the association of `ext`. Fails with the registry's error;
 // what was written before stays.
 void SaveSettings(RegistryBackend& registry, const SettingsChoices& choices, const std::string& ext,
                   const std::string& exePath);
 
 // What the window does after OK, in this order.
 struct SettingsOutcome {
-    std::optional<std::string> edit2;    // the new text of Edit2
+    std::optional<std::string> ext;      // the extension field's new text
     std::optional<std::string> error;    // shown in the error box
     std::optional<std::string> message;  // shown in a plain message box
     bool terminate = false;              // then the process ends

@@ -22,6 +22,8 @@
 
 namespace glossira {
 namespace {
+
+using namespace editor_ids;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kWarnBeyond1251 = WM_APP + 1;  // posted when the editor first shows
 }

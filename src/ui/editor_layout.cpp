@@ -6,6 +6,8 @@
 
 namespace glossira {
 
+using namespace editor_ids;
+
 FormSpec EditorWindowSpec()
 {
     return {L"TForm1", msg::EditorCaption(), 11, 39, 675, 427,
@@ -20,19 +22,25 @@ std::vector<ControlSpec> EditorControls(EditorForm& f)
     // not in the tab order.
     constexpr DWORD flat = WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT | BS_ICON;
     return {
-        {&f.Memo3, kMemo3, L"EDIT", 257, 289, 0, 7, "Memo3", WS_VISIBLE | WS_TABSTOP | ES_MULTILINE, 0, ""},
-        {&f.ListBox2, kListBox2, L"LISTBOX", 8, 216, 577, 129, "",
-         WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, WS_EX_CLIENTEDGE,
-         FromUtf8("Коментарий экспортируемый из Буфера обмена")},
-        {&f.Memo1, kMemo1, L"EDIT", 8, 8, 593, 193, "", memo, WS_EX_CLIENTEDGE,
-         FromUtf8("Здесь можете писать коментарий")},
-        {&f.BitBtn1, kBitBtn1, L"BUTTON", 112, 360, 193, 25, FromUtf8("Копировать Буфер Обмена"), button},
-        {&f.BitBtn2, kBitBtn2, L"BUTTON", 312, 360, 177, 25, FromUtf8("Запись и Выход"), button},
-        {&f.BitBtn3, kBitBtn3, L"BUTTON", 592, 272, 75, 25, FromUtf8("Стереть"), button},
-        {&f.BitBtn4, kBitBtn4, L"BUTTON", 608, 80, 51, 25, FromUtf8("Поиск"), button},
-        {&f.SpeedButton1, kSpeedButton1, L"BUTTON", 608, 360, 23, 22, "", flat},
-        {&f.SpeedButton2, kSpeedButton2, L"BUTTON", 616, 240, 23, 22, "", flat, 0,
-         FromUtf8("Перенести текст из нижнего в верхнее окно")},
+        {.member = &f.Memo3, .id = kMemo3, .cls = L"EDIT", .bounds = {257, 289, 0, 7}, .text = "Memo3",
+         .style = WS_VISIBLE | WS_TABSTOP | ES_MULTILINE},
+        {.member = &f.ListBox2, .id = kListBox2, .cls = L"LISTBOX", .bounds = {8, 216, 577, 129},
+         .style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, .exStyle = WS_EX_CLIENTEDGE,
+         .hint = FromUtf8("Коментарий экспортируемый из Буфера обмена")},
+        {.member = &f.Memo1, .id = kMemo1, .cls = L"EDIT", .bounds = {8, 8, 593, 193}, .style = memo,
+         .exStyle = WS_EX_CLIENTEDGE, .hint = FromUtf8("Здесь можете писать коментарий")},
+        {.member = &f.BitBtn1, .id = kBitBtn1, .cls = L"BUTTON", .bounds = {112, 360, 193, 25},
+         .text = FromUtf8("Копировать Буфер Обмена"), .style = button},
+        {.member = &f.BitBtn2, .id = kBitBtn2, .cls = L"BUTTON", .bounds = {312, 360, 177, 25},
+         .text = FromUtf8("Запись и Выход"), .style = button},
+        {.member = &f.BitBtn3, .id = kBitBtn3, .cls = L"BUTTON", .bounds = {592, 272, 75, 25},
+         .text = FromUtf8("Стереть"), .style = button},
+        {.member = &f.BitBtn4, .id = kBitBtn4, .cls = L"BUTTON", .bounds = {608, 80, 51, 25},
+         .text = FromUtf8("Поиск"), .style = button},
+        {.member = &f.SpeedButton1, .id = kSpeedButton1, .cls = L"BUTTON", .bounds = {608, 360, 23, 22},
+         .style = flat},
+        {.member = &f.SpeedButton2, .id = kSpeedButton2, .cls = L"BUTTON", .bounds = {616, 240, 23, 22},
+         .style = flat, .hint = FromUtf8("Перенести текст из нижнего в верхнее окно")},
     };
 }
 

@@ -92,8 +92,8 @@ void Form::ApplyDpi(UINT dpi, const RECT* suggested)
         UniqueFont old = std::move(font_);  // kept until no control uses it
         font_ = NewFont(FW_NORMAL);
         for (const Placed& p : layout_) {
-            SetWindowPos(p.control, nullptr, Scale(p.left), Scale(p.top), Scale(p.width), Scale(p.height),
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(p.control, nullptr, Scale(p.bounds.left), Scale(p.bounds.top), Scale(p.bounds.width),
+                         Scale(p.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
             SendMessageW(p.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
         }
     }
@@ -108,13 +108,14 @@ void Form::CreateControls(const std::vector<ControlSpec>& controls)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const auto& c : controls) {
-        HWND control = CreateWindowExW(c.exStyle, c.windowClass, Wide(c.text).c_str(), WS_CHILD | c.style,
-                                       Scale(c.left), Scale(c.top), Scale(c.width), Scale(c.height), hwnd_,
+        const Bounds& b = c.bounds;
+        HWND control = CreateWindowExW(c.exStyle, c.cls, Wide(c.text).c_str(), WS_CHILD | c.style, Scale(b.left),
+                                       Scale(b.top), Scale(b.width), Scale(b.height), hwnd_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         if (!control) throw Error(SystemMessage(GetLastError()));
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (c.member) *c.member = control;
-        layout_.push_back({control, c.left, c.top, c.width, c.height});
+        layout_.push_back({control, b});
         if (c.hint.empty()) continue;
         if (!tooltip_) {
             tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,

@@ -13,13 +13,17 @@
 
 namespace glossira {
 
+struct Bounds {
+    int left, top, width, height;
+};
+
 struct ControlSpec {
-    HWND* member;        // where the form keeps the control
-    int id;
-    const wchar_t* windowClass;
-    int left, top, width, height;  // client coordinates at 96 DPI
-    std::string text;              // Windows-1251
-    DWORD style;
+    HWND* member = nullptr;  // where the form keeps the control
+    int id = 0;
+    const wchar_t* cls = nullptr;
+    Bounds bounds{};   // client coordinates at 96 DPI
+    std::string text;  // Windows-1251
+    DWORD style = 0;
     DWORD exStyle = 0;
     std::string hint;  // tooltip; empty: none
 };
@@ -72,11 +76,12 @@ private:
 
     struct Placed {
         HWND control;
-        int left, top, width, height;  // at 96 DPI
+        Bounds bounds;  // at 96 DPI
     };
     std::vector<Placed> layout_;
     HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
+    HWND focus_ = nullptr;
     UINT dpi_ = 96;
     UniqueFont font_;
 };

@@ -67,20 +67,67 @@ void SettingsForm::CreateControlsOnce()
     FitLabels();
     KeepColoursWhenThemed();
     LoadGlyph();
-    SetChecked(CheckBox1, true);
-    SetChecked(CheckBox3, true);
+    ShowChoices(SettingsChoices{}, false);
 }
 
 void SettingsForm::Fill(const Settings& s)
 {
     CreateControlsOnce();
-    SetChecked(CheckBox1, !s.NoLog);
-    SetEditText(Edit1, s.Strlog);
-    SetChecked(CheckBox2, s.LogPath);
-    SetEditText(FilenameEdit1, s.PathStrLog);
-    SetChecked(CheckBox3, !s.NoOneStr);
-    SetChecked(CheckBox10, s.ZoneInfo);
-    SetEditText(Edit2, s.Ext);
+    ShowChoices(ChoicesFor(s), true);
+}
+
+std::span<const SettingsForm::Binding> SettingsForm::Bindings()
+{
+    using C = SettingsChoices;
+    using F = SettingsForm;
+    static const Binding bindings[] = {
+        {.control = &F::CheckBox4, .box = &C::installSendTo, .saved = false},
+        {.control = &F::CheckBox7, .box = &C::registerContextMenu, .saved = false},
+        {.control = &F::CheckBox8, .box = &C::removeSendTo, .saved = false},
+        {.control = &F::CheckBox9, .box = &C::unregisterContextMenu, .saved = false},
+        {.control = &F::CheckBox5, .box = &C::fullRemoval, .saved = false},
+        {.control = &F::CheckBox1, .box = &C::harvestLogs},
+        {.control = &F::Edit1, .text = &C::logNames},
+        {.control = &F::CheckBox2, .box = &C::harvestLogPath},
+        {.control = &F::FilenameEdit1, .text = &C::logPath},
+        {.control = &F::CheckBox3, .box = &C::firstLineOnly},
+        {.control = &F::CheckBox10, .box = &C::zoneInfo},
+        {.control = &F::Edit2, .text = &C::ext},
+        {.control = &F::CheckBox6, .box = &C::associate, .saved = false},
+    };
+    return bindings;
+}
+
+void SettingsForm::ShowChoices(const SettingsChoices& c, bool savedOnly)
+{
+    for (const Binding& b : Bindings()) {
+        if (savedOnly && !b.saved) continue;
+        if (b.box) SetChecked(this->*b.control, c.*b.box);
+        else SetEditText(this->*b.control, c.*b.text);
+    }
+}
+
+SettingsChoices SettingsForm::Choices() const
+{
+    SettingsChoices c;
+    for (const Binding& b : Bindings()) {
+        if (b.box) c.*b.box = Checked(this->*b.control);
+        else c.*b.text = EditText(this->*b.control);
+    }
+    return c;
+}
+
+HWND SettingsForm::Box(ChoiceBox box) const
+{
+    for (const Binding& b : Bindings())
+        if (b.box == box) return this->*b.control;
+    return nullptr;
+}
+
+void SettingsForm::InterlockClick(ChoiceBox box)
+{
+    if (!Checked(Box(box))) return;
+    for (ChoiceBox other : BoxesUncheckedBy(box)) SetChecked(Box(other), false);
 }
 
 void SettingsForm::OnDpiChanged()
@@ -117,47 +164,10 @@ void SettingsForm::LoadGlyph()
     SetButtonPicture(SpeedButton1, helpGlyph_.get());
 }
 
-HWND SettingsForm::Box(int number) const
-{
-    switch (number) {
-    case 4: return CheckBox4;
-    case 5: return CheckBox5;
-    case 7: return CheckBox7;
-    case 8: return CheckBox8;
-    case 9: return CheckBox9;
-    default: return nullptr;
-    }
-}
-
-void SettingsForm::InterlockClick(int number)
-{
-    if (!Checked(Box(number))) return;
-    for (int other : BoxesUncheckedBy(number)) SetChecked(Box(other), false);
-}
-
-SettingsChoices SettingsForm::Choices() const
-{
-    SettingsChoices c;
-    c.CheckBox1 = Checked(CheckBox1);
-    c.CheckBox2 = Checked(CheckBox2);
-    c.CheckBox3 = Checked(CheckBox3);
-    c.CheckBox4 = Checked(CheckBox4);
-    c.CheckBox5 = Checked(CheckBox5);
-    c.CheckBox6 = Checked(CheckBox6);
-    c.CheckBox7 = Checked(CheckBox7);
-    c.CheckBox8 = Checked(CheckBox8);
-    c.CheckBox9 = Checked(CheckBox9);
-    c.CheckBox10 = Checked(CheckBox10);
-    c.Edit1 = EditText(Edit1);
-    c.Edit2 = EditText(Edit2);
-    c.FilenameEdit1 = EditText(FilenameEdit1);
-    return c;
-}
-
 void SettingsForm::Button1Click()
 {
     SettingsOutcome outcome = SettingsOk(Choices(), SystemInstall(), SystemDialogs());
-    if (outcome.edit2) SetEditText(Edit2, *outcome.edit2);
+    if (outcome.ext) SetEditText(Edit2, *outcome.ext);
     if (outcome.error) ShowErrorBox(*outcome.error);
     if (outcome.message) ShowMessage(*outcome.message);
     if (outcome.terminate) Terminate();
@@ -198,16 +208,16 @@ void SettingsForm::FilenameEdit1ButtonClick()
     SetEditText(FilenameEdit1, Narrow(file.c_str()));
 }
 
-bool SettingsForm::OnCommand(int id, int code, HWND)
+bool SettingsForm::OnCommand(int id, int code, HWND control)
 {
     if (id == IDOK || id == IDCANCEL) return true;  // neither button is the default or the cancel button
     if (code != BN_CLICKED) return false;
+    for (const Binding& b : Bindings()) {
+        if (this->*b.control != control || !b.box || BoxesUncheckedBy(b.box).empty()) continue;
+        InterlockClick(b.box);
+        return true;
+    }
     switch (id) {
-    case kCheckBox4: InterlockClick(4); return true;
-    case kCheckBox5: InterlockClick(5); return true;
-    case kCheckBox7: InterlockClick(7); return true;
-    case kCheckBox8: InterlockClick(8); return true;
-    case kCheckBox9: InterlockClick(9); return true;
     case kButton1: Button1Click(); return true;
     case kButton2: Button2Click(); return true;
     case kSpeedButton1: SpeedButton1Click(); return true;

@@ -3,6 +3,9 @@
 // error and a No to the removal question.
 #pragma once
 
+#include <span>
+#include <string>
+
 #include "core/settings.h"
 #include "shell/settings_action.h"
 #include "ui/form.h"
@@ -22,8 +25,17 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
     void OnDpiChanged() override;
 
-    // Checking box `number` unchecks the boxes it excludes; unchecking does nothing.
-    void InterlockClick(int number);
+    // A box or field and the choice it edits; `saved`: it shows a saved setting.
+    struct Binding {
+        HWND SettingsForm::*control;
+        ChoiceBox box = nullptr;
+        std::string SettingsChoices::*text = nullptr;
+        bool saved = true;
+    };
+    static std::span<const Binding> Bindings();
+
+    // Checking `box` unchecks the boxes it excludes; unchecking does nothing.
+    void InterlockClick(ChoiceBox box);
     void Button1Click();
     void Button2Click();
     void SpeedButton1Click();
@@ -31,7 +43,8 @@ private:
     void FormCloseQuery();
 
     SettingsChoices Choices() const;
-    HWND Box(int number) const;
+    void ShowChoices(const SettingsChoices& choices, bool savedOnly);
+    HWND Box(ChoiceBox box) const;
     void FitLabels();
     void KeepColoursWhenThemed();
     void LoadGlyph();

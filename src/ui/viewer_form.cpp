@@ -18,10 +18,11 @@
 namespace glossira {
 namespace {
 
+using namespace viewer_ids;
+
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0;
 constexpr COLORREF kLightGrey = 0xE5E5E5;
-constexpr DWORD kViewerStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 void AppendItem(HMENU menu, UINT_PTR id, const char* utf8Caption)
 {
@@ -53,11 +54,9 @@ void ViewerForm::FormCreate()
     ColorDialog2.color = kBlack;
     ColorDialog2.flags = CC_RGBINIT;
 
-    Create({L"TForm3", msg::ViewerCaption(), 33, 13, 497, 431, kViewerStyle});
+    Create(ViewerWindowSpec());
     CreateMainMenu();
-    CreateControls({{&Memo1, kViewerMemo1, L"EDIT", 0, 0, 489, 385, "",
-                     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                     WS_EX_CLIENTEDGE, ""}});
+    CreateControls(ViewerControls(*this));
     SetMemoFont();
     SendMessageW(Memo1, EM_SETLIMITTEXT, 0, 0);
     SetWindowSubclass(Memo1, &ViewerForm::MemoProc, 1, 0);

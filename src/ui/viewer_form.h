@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "ui/form.h"
@@ -52,6 +53,11 @@ private:
     COLORREF text_ = 0;
     UniqueBrush brush_;
     UniqueFont memoFont_;
+
+    friend std::vector<ControlSpec> ViewerControls(ViewerForm& form);
 };
+
+FormSpec ViewerWindowSpec();
+std::vector<ControlSpec> ViewerControls(ViewerForm& form);
 
 }  // namespace glossira

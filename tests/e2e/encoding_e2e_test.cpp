@@ -10,6 +10,7 @@
 
 using namespace glossira;
 using namespace glossira::e2e;
+using namespace glossira::editor_ids;
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST_F(TodaysFiles, TheViewerShowsAUtf8CommentAsItsText)
     app = std::make_unique<Program>(L"\"" + (dir / L"a.txt") + L"\"");
     HWND viewer = app->WaitWindow(L"TForm3", 60000);
     ASSERT_TRUE(viewer);
-    memo = Control(viewer, kViewerMemo1);
+    memo = Control(viewer, viewer_ids::kMemo1);
     EXPECT_TRUE(MemoBecomes(L"Заметка\r\nиз Блокнота")) << Utf8(EditText(memo));
     PressKey(memo, VK_ESCAPE);
     EXPECT_EQ(app->WaitExit(), 0);

@@ -8,6 +8,7 @@
 
 using namespace glossira;
 using namespace glossira::e2e;
+using namespace glossira::editor_ids;
 
 TEST(Editor, OpensExistingCommentWithCaptionAndText)
 {

@@ -38,20 +38,20 @@ protected:
         WriteFileBytes(dir / name, comment);
         app = std::make_unique<Program>(L"\"" + (dir / name) + L"\"");
         HWND viewer = app->WaitWindow(L"TForm3", 60000);
-        memo = viewer ? Control(viewer, kViewerMemo1) : nullptr;
+        memo = viewer ? Control(viewer, viewer_ids::kMemo1) : nullptr;
         return viewer;
     }
     // Chooses a menu item as a person does with the keyboard: F10, arrows, Enter.
     static void Menu(HWND viewer, int item)
     {
         switch (item) {
-        case kN3: ChooseMenu(viewer, 0, 0); break;  // Установки / Цвет Фона
-        case kN4: ChooseMenu(viewer, 0, 1); break;  // Установки / Цвет Текста
-        case kN7: ChooseMenu(viewer, 0, 2); break;  // Установки / Выставить по умолчанию
-        case kN5: ChooseMenu(viewer, 0, 3); break;  // Установки / (empty)
-        case kN6: ChooseMenu(viewer, 0, 4); break;  // Установки / Сохранить Цвета
-        case kN2: ChooseMenu(viewer, 1); break;     // Редактор
-        case kEsc1: ChooseMenu(viewer, 2); break;   // Выход (Esc)
+        case viewer_ids::kN3: ChooseMenu(viewer, 0, 0); break;  // Установки / Цвет Фона
+        case viewer_ids::kN4: ChooseMenu(viewer, 0, 1); break;  // Установки / Цвет Текста
+        case viewer_ids::kN7: ChooseMenu(viewer, 0, 2); break;  // Установки / Выставить по умолчанию
+        case viewer_ids::kN5: ChooseMenu(viewer, 0, 3); break;  // Установки / (empty)
+        case viewer_ids::kN6: ChooseMenu(viewer, 0, 4); break;  // Установки / Сохранить Цвета
+        case viewer_ids::kN2: ChooseMenu(viewer, 1); break;     // Редактор
+        case viewer_ids::kEsc1: ChooseMenu(viewer, 2); break;   // Выход (Esc)
         default: ADD_FAILURE() << "no menu item " << item;
         }
     }
@@ -153,7 +153,7 @@ TEST_F(Viewer, EditorMenuHidesTheViewerAndShowsTheEditorWithItsOwnText)
     HWND viewer = Start(FromUtf8("только в просмотре?\r\n"));
     ASSERT_TRUE(viewer);
     EXPECT_EQ(EditText(memo), L"только в просмотре?\r\n");
-    Menu(viewer, kN2);
+    Menu(viewer, viewer_ids::kN2);
     HWND editor = app->WaitWindow(L"TForm1");
     ASSERT_TRUE(editor);
     EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(viewer); }));
@@ -171,11 +171,11 @@ TEST_F(Viewer, DefaultsThenSaveStoreWhiteAndBlack)
     HWND viewer = Start("text");
     ASSERT_TRUE(viewer);
     ASSERT_TRUE(ShowsBackground(kBack));
-    Menu(viewer, kN7);
+    Menu(viewer, viewer_ids::kN7);
     EXPECT_TRUE(ShowsBackground(RGB(255, 255, 255)));
     StoredDword before = ReadSetting(L"ColorBack");
     EXPECT_EQ(before.value, kBack) << "defaults alone save nothing";
-    Menu(viewer, kN6);
+    Menu(viewer, viewer_ids::kN6);
     EXPECT_TRUE(Stored(16777215, 0));
     EXPECT_TRUE(app->HasVisibleWindow(L"TForm3"));
     EXPECT_FALSE(app->HasVisibleWindow(L"#32770")) << "saving shows no confirmation";
@@ -190,14 +190,14 @@ TEST_F(Viewer, CancellingEitherColourDialogChangesNothing)
     ASSERT_TRUE(viewer);
     ASSERT_TRUE(ShowsBackground(kBack));
 
-    HWND background = ColorDialogOf(viewer, kN3);
+    HWND background = ColorDialogOf(viewer, viewer_ids::kN3);
     ASSERT_TRUE(background);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(background, COLOR_RED))) << "the background dialog opens fully";
     EXPECT_EQ(Rgb(background), L"32,48,64") << "it opens on the colour in use";
     SetRgb(background, 1, 2, 3);
     Close(background, IDCANCEL);
 
-    HWND text = ColorDialogOf(viewer, kN4);
+    HWND text = ColorDialogOf(viewer, viewer_ids::kN4);
     ASSERT_TRUE(text);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(text, COLOR_RED))) << "the text dialog opens small";
     PostMessageW(text, WM_COMMAND, COLOR_MIX, 0);  // "Define Custom Colors >>"
@@ -209,7 +209,7 @@ TEST_F(Viewer, CancellingEitherColourDialogChangesNothing)
     EXPECT_TRUE(ShowsBackground(kBack));
     EXPECT_GT(CountClientPixels(memo, kText), 0);
     ForgetColors();  // so that what is found next was written by "Сохранить Цвета"
-    Menu(viewer, kN6);
+    Menu(viewer, viewer_ids::kN6);
     EXPECT_TRUE(Stored(kBack, kText));
     CloseBox(viewer);
     EXPECT_EQ(app->WaitExit(), 0);
@@ -220,13 +220,13 @@ TEST_F(Viewer, ChosenColoursApplyAtOnceStayInTheDialogsAndAreSaved)
     HWND viewer = Start("text");
     ASSERT_TRUE(viewer);
 
-    HWND background = ColorDialogOf(viewer, kN3);
+    HWND background = ColorDialogOf(viewer, viewer_ids::kN3);
     ASSERT_TRUE(background);
     SetRgb(background, 10, 200, 30);
     Close(background, IDOK);
     EXPECT_TRUE(ShowsBackground(RGB(10, 200, 30)));
 
-    HWND text = ColorDialogOf(viewer, kN4);
+    HWND text = ColorDialogOf(viewer, viewer_ids::kN4);
     ASSERT_TRUE(text);
     PostMessageW(text, WM_COMMAND, COLOR_MIX, 0);
     ASSERT_TRUE(Eventually([&] { return IsWindowVisible(GetDlgItem(text, COLOR_RED)) != FALSE; }));
@@ -236,12 +236,12 @@ TEST_F(Viewer, ChosenColoursApplyAtOnceStayInTheDialogsAndAreSaved)
     EXPECT_FALSE(ReadSetting(L"ColorBack").present) << "nothing is saved before \"Сохранить Цвета\"";
 
     // Reopened, the dialog starts from the last chosen colour.
-    background = ColorDialogOf(viewer, kN3);
+    background = ColorDialogOf(viewer, viewer_ids::kN3);
     ASSERT_TRUE(background);
     EXPECT_EQ(Rgb(background), L"10,200,30");
     Close(background, IDCANCEL);
 
-    Menu(viewer, kN6);
+    Menu(viewer, viewer_ids::kN6);
     EXPECT_TRUE(Stored(RGB(10, 200, 30), RGB(250, 0, 120)));
     CloseBox(viewer);
     EXPECT_EQ(app->WaitExit(), 0);
@@ -362,7 +362,7 @@ TEST_P(ViewerExit, EndsTheProcess)
     switch (GetParam()) {
     case WayOut::EscInMemo: PressKey(memo, VK_ESCAPE); break;
     case WayOut::EscInWindow: PressKey(viewer, VK_ESCAPE); break;
-    case WayOut::ExitMenu: Menu(viewer, kEsc1); break;
+    case WayOut::ExitMenu: Menu(viewer, viewer_ids::kEsc1); break;
     case WayOut::CloseBox: CloseBox(viewer); break;
     }
     EXPECT_EQ(app->WaitExit(), 0);

@@ -17,6 +17,7 @@
 
 using namespace glossira;
 using namespace glossira::e2e;
+using namespace glossira::editor_ids;
 
 namespace {
 

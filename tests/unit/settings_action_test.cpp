@@ -58,7 +58,7 @@ struct SettingsOkAction : ::testing::Test {
 TEST_F(SettingsOkAction, SavedSettingsAreReportedAndEndTheProgram)
 {
     SettingsOutcome outcome = Ok();
-    EXPECT_EQ(outcome.edit2, "txt");
+    EXPECT_EQ(outcome.ext, "txt");
     EXPECT_EQ(outcome.message, FromUtf8("Установки сохранены"));
     EXPECT_FALSE(outcome.error);
     EXPECT_TRUE(outcome.terminate);
@@ -72,10 +72,10 @@ TEST_F(SettingsOkAction, SavedSettingsAreReportedAndEndTheProgram)
 
 TEST_F(SettingsOkAction, RefusedProbeShowsItsTextKeepsSendToAndWritesNothingElse)
 {
-    choices.CheckBox4 = true;
-    choices.CheckBox7 = true;
-    choices.CheckBox6 = true;
-    choices.Edit2 = "exe";
+    choices.installSendTo = true;
+    choices.registerContextMenu = true;
+    choices.associate = true;
+    choices.ext = "exe";
     LimitedUser();
     const std::string before = reg.Dump();
 
@@ -83,14 +83,14 @@ TEST_F(SettingsOkAction, RefusedProbeShowsItsTextKeepsSendToAndWritesNothingElse
     EXPECT_EQ(outcome.message, FromUtf8("Для Сохранения установок нужно зайти в систему под администратором"));
     EXPECT_FALSE(outcome.terminate);
     EXPECT_FALSE(outcome.error);
-    EXPECT_FALSE(outcome.edit2);  // Edit2 keeps what was typed
+    EXPECT_FALSE(outcome.ext);  // the field keeps what was typed
     EXPECT_EQ(shell.links.count(link), 1u);
     EXPECT_EQ(reg.Dump(), before);
 
     // Removing the shortcut is carried out all the same.
     choices = SettingsChoices{};
-    choices.CheckBox8 = true;
-    choices.CheckBox5 = true;  // full removal is not even asked for
+    choices.removeSendTo = true;
+    choices.fullRemoval = true;  // full removal is not even asked for
     outcome = Ok();
     EXPECT_EQ(outcome.message, msg::NeedAdministrator());
     EXPECT_TRUE(shell.files.empty());
@@ -100,14 +100,14 @@ TEST_F(SettingsOkAction, RefusedProbeShowsItsTextKeepsSendToAndWritesNothingElse
 
 TEST_F(SettingsOkAction, FailedWriteStopsTheActionAndTheWindowStays)
 {
-    choices.CheckBox1 = false;  // writes NoLog
-    choices.Edit2 = " bat ";
+    choices.harvestLogs = false;  // writes NoLog
+    choices.ext = " bat ";
     reg.FailWrites("NoLog");
     SettingsOutcome outcome = Ok();
     EXPECT_EQ(outcome.error, "Failed to set data for 'NoLog'");
     EXPECT_FALSE(outcome.message);
     EXPECT_FALSE(outcome.terminate);
-    EXPECT_EQ(outcome.edit2, "###");  // already put back before the writes
+    EXPECT_EQ(outcome.ext, "###");  // already put back before the writes
     EXPECT_EQ(Setting("Ext")->data, "###");
     EXPECT_FALSE(Setting("NoLog"));
     EXPECT_FALSE(Setting("Strlog"));  // nothing after the failure
@@ -115,13 +115,13 @@ TEST_F(SettingsOkAction, FailedWriteStopsTheActionAndTheWindowStays)
 
 TEST_F(SettingsOkAction, FailedContextMenuRegistrationSavesNoSettings)
 {
-    choices.CheckBox4 = true;
-    choices.CheckBox7 = true;
+    choices.installSendTo = true;
+    choices.registerContextMenu = true;
     reg.RefuseOpen(RootKey::ClassesRoot, kServerKey);
     SettingsOutcome outcome = Ok();
     EXPECT_EQ(outcome.error, "Failed to set data for 'ThreadingModel'");
     EXPECT_FALSE(outcome.terminate);
-    EXPECT_FALSE(outcome.edit2);
+    EXPECT_FALSE(outcome.ext);
     EXPECT_EQ(reg.Value(RootKey::ClassesRoot, kClassKey, "")->data, "Glossira");
     EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kSettings));
     EXPECT_EQ(shell.links.count(link), 1u);  // done before the failure
@@ -142,9 +142,9 @@ TEST_F(SettingsOkAction, ExtensionIsTrimmedAndExecutableOnesBecomeHashes)
         {"   ", "###"}, {"exe1", "exe1"}, {".exe", ".exe"}, {" log ", "log"}, {"t t", "t t"},
     };
     for (const auto& [typed, saved] : cases) {
-        choices.Edit2 = typed;
+        choices.ext = typed;
         SettingsOutcome outcome = Ok();
-        EXPECT_EQ(outcome.edit2, saved) << '"' << typed << '"';
+        EXPECT_EQ(outcome.ext, saved) << '"' << typed << '"';
         EXPECT_EQ(Setting("Ext")->data, saved) << '"' << typed << '"';
         EXPECT_EQ(Setting("Ext")->type, ValueType::String);
     }
@@ -153,8 +153,8 @@ TEST_F(SettingsOkAction, ExtensionIsTrimmedAndExecutableOnesBecomeHashes)
 
 TEST_F(SettingsOkAction, AssociationIsMadeForTheSavedExtension)
 {
-    choices.CheckBox6 = true;
-    choices.Edit2 = " EXE";
+    choices.associate = true;
+    choices.ext = " EXE";
     EXPECT_TRUE(Ok().terminate);
     EXPECT_EQ(reg.Value(RootKey::ClassesRoot, ".###", "")->data, "GlossiraFile");
     EXPECT_EQ(reg.Value(RootKey::ClassesRoot, "GlossiraFile", "")->data, "Glossira Document");
@@ -166,7 +166,7 @@ TEST_F(SettingsOkAction, AssociationIsMadeForTheSavedExtension)
     MemoryRegistry plain;
     plain.SetString(RootKey::LocalMachine, kProbeKey, "x", "y");
     InstallContext second{plain, shell, kProgramDir, kExe};
-    choices.CheckBox6 = false;
+    choices.associate = false;
     ScriptedDialogs dialogs(true);
     SettingsOk(choices, second, dialogs);
     EXPECT_FALSE(plain.KeyExists(RootKey::ClassesRoot, "GlossiraFile"));
@@ -174,12 +174,12 @@ TEST_F(SettingsOkAction, AssociationIsMadeForTheSavedExtension)
 
 TEST_F(SettingsOkAction, FlagsAreWrittenAsOneOrDeletedAndReadBack)
 {
-    choices.CheckBox1 = false;
-    choices.CheckBox2 = true;
-    choices.CheckBox3 = false;
-    choices.CheckBox10 = true;
-    choices.Edit1 = " a.log;b.log ";
-    choices.FilenameEdit1 = "\"C:\\My Logs\\x.log\"";
+    choices.harvestLogs = false;
+    choices.harvestLogPath = true;
+    choices.firstLineOnly = false;
+    choices.zoneInfo = true;
+    choices.logNames = " a.log;b.log ";
+    choices.logPath = "\"C:\\My Logs\\x.log\"";
     Ok();
     for (const char* flag : {"NoLog", "LogPath", "NoOneStr", "ZoneInfo"}) {
         auto value = Setting(flag);
@@ -206,21 +206,71 @@ TEST_F(SettingsOkAction, FlagsAreWrittenAsOneOrDeletedAndReadBack)
 TEST_F(SettingsOkAction, FullRemovalWritesNoSettings)
 {
     reg.SetString(RootKey::ClassesRoot, kClassKey, "", "Glossira");
-    choices.CheckBox5 = true;
-    choices.Edit2 = "exe";
+    choices.fullRemoval = true;
+    choices.ext = "exe";
     const std::string before = reg.Dump();
 
     SettingsOutcome declined = Ok(false);
     EXPECT_FALSE(declined.terminate);
-    EXPECT_FALSE(declined.message || declined.error || declined.edit2);
+    EXPECT_FALSE(declined.message || declined.error || declined.ext);
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_EQ(reg.Dump(), before);
 
     SettingsOutcome removed = Ok(true);
     EXPECT_TRUE(removed.terminate);
-    EXPECT_FALSE(removed.message || removed.error || removed.edit2);
+    EXPECT_FALSE(removed.message || removed.error || removed.ext);
     EXPECT_EQ(informed, std::vector<std::string>{msg::AppTitle() + "|" + msg::RemovedAfterReboot()});
     EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, kClassKey));
     EXPECT_TRUE(reg.Value(RootKey::LocalMachine, kRunOnceKey, "glossira"));
     EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kSettings));
+}
+
+TEST(SettingsInterlock, OpposingBoxesExcludeEachOtherAndFullRemovalExcludesAll)
+{
+    using C = SettingsChoices;
+    const ChoiceBox group[] = {&C::installSendTo, &C::registerContextMenu, &C::removeSendTo,
+                               &C::unregisterContextMenu, &C::fullRemoval};
+    auto unchecks = [](ChoiceBox by, ChoiceBox box) {
+        for (ChoiceBox b : BoxesUncheckedBy(by))
+            if (b == box) return true;
+        return false;
+    };
+    for (ChoiceBox box : group) {
+        EXPECT_FALSE(unchecks(box, box));
+        for (ChoiceBox other : group) EXPECT_EQ(unchecks(box, other), unchecks(other, box));
+    }
+    EXPECT_EQ(BoxesUncheckedBy(&C::fullRemoval).size(), 4u);
+    EXPECT_TRUE(unchecks(&C::installSendTo, &C::removeSendTo));
+    EXPECT_TRUE(unchecks(&C::registerContextMenu, &C::unregisterContextMenu));
+    EXPECT_FALSE(unchecks(&C::installSendTo, &C::registerContextMenu));
+    for (ChoiceBox outside : {&C::harvestLogs, &C::harvestLogPath, &C::firstLineOnly, &C::zoneInfo, &C::associate})
+        EXPECT_TRUE(BoxesUncheckedBy(outside).empty());
+}
+
+TEST(SettingsWindowChoices, SavedSettingsShowAsTheyWereAndSaveBackUnchanged)
+{
+    Settings saved;
+    saved.NoLog = true;
+    saved.NoOneStr = true;
+    saved.ZoneInfo = true;
+    saved.Ext = "kmt";
+    saved.Strlog = "a.log;";
+    saved.PathStrLog = "C:\\x.log";
+    const SettingsChoices shown = ChoicesFor(saved);
+    EXPECT_FALSE(shown.harvestLogs);
+    EXPECT_FALSE(shown.harvestLogPath);
+    EXPECT_FALSE(shown.firstLineOnly);
+    EXPECT_FALSE(shown.installSendTo || shown.registerContextMenu || shown.removeSendTo ||
+                 shown.unregisterContextMenu || shown.fullRemoval || shown.associate);
+
+    MemoryRegistry reg;
+    SaveSettings(reg, shown, shown.ext, kExe);
+    const Settings read = LoadSettings(reg);
+    EXPECT_EQ(read.NoLog, saved.NoLog);
+    EXPECT_EQ(read.LogPath, saved.LogPath);
+    EXPECT_EQ(read.NoOneStr, saved.NoOneStr);
+    EXPECT_EQ(read.ZoneInfo, saved.ZoneInfo);
+    EXPECT_EQ(read.Ext, saved.Ext);
+    EXPECT_EQ(read.Strlog, saved.Strlog);
+    EXPECT_EQ(read.PathStrLog, saved.PathStrLog);
 }
