@@ -38,7 +38,9 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     SetWindowSubclass(Memo1, &EditorForm::MemoProc, 1, 0);
     SetWindowSubclass(Memo3, &EditorForm::MemoProc, 1, 0);
     LoadPictures();
-    focus_ = Memo1;
+    // The comment has the focus at first (the zero-width Memo3 comes first
+    // in the tab order but shows nothing).
+    FocusAtFirst(Memo1);
     SetTimer(hwnd(), kTimer1, 100, nullptr);
 
     App& app = TheApp();
@@ -217,9 +219,8 @@ void EditorForm::OnTimer(UINT_PTR id)
     if (id == kTimer1) Timer1Timer();
 }
 
-LRESULT EditorForm::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled)
+std::optional<LRESULT> EditorForm::OnMessage(UINT msg, WPARAM wp, LPARAM)
 {
-    handled = false;
     if (msg == WM_DESTROY) Terminate();  // closing the editor ends the program without saving
     // A comment that cannot be saved whole is explained once, as soon as
     // the editor is seen.
@@ -229,20 +230,9 @@ LRESULT EditorForm::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled)
     }
     if (msg == kWarnBeyond1251) {
         ShowMessage(beyond1251_);
-        handled = true;
+        return 0;
     }
-    if (msg == WM_ACTIVATE) {
-        // The focus goes back where it was, the comment at first (the
-        // zero-width Memo3 comes first in the tab order but shows nothing).
-        HWND focus = GetFocus();
-        if (LOWORD(wp) == WA_INACTIVE) {
-            if (focus && IsChild(hwnd(), focus)) focus_ = focus;
-        } else if (focus_ && IsWindow(focus_)) {
-            SetFocus(focus_);
-            handled = true;
-        }
-    }
-    return 0;
+    return std::nullopt;
 }
 
 }  // namespace glossira

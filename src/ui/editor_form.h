@@ -34,7 +34,7 @@ private:
 
     bool OnCommand(int id, int code, HWND control) override;
     void OnTimer(UINT_PTR id) override;
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDpiChanged() override;
 
     void LoadPictures();
@@ -62,7 +62,6 @@ private:
     std::string beyond1251_;  // set when the comment cannot be saved whole: why
     bool warned_ = false;
     CommentFingerprint loaded_;  // the comment file as start-up read it
-    HWND focus_ = nullptr;  // the control that had the focus when the window was left
     std::array<UniqueIcon, 5> pictures_;
     std::array<UniqueImageList, 5> pictureLists_;
 

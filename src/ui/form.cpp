@@ -145,12 +145,6 @@ bool Form::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
 
 void Form::SetCaption(const std::string& caption) { SetWindowTextW(hwnd_, Wide(caption).c_str()); }
 
-LRESULT Form::OnMessage(UINT, WPARAM, LPARAM, bool& handled)
-{
-    handled = false;
-    return 0;
-}
-
 LRESULT CALLBACK Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_NCCREATE) {
@@ -171,10 +165,11 @@ LRESULT CALLBACK Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
 {
-    bool handled = true;
-    LRESULT result = OnMessage(msg, wp, lp, handled);
-    if (handled) return result;
+    if (std::optional<LRESULT> result = OnMessage(msg, wp, lp)) return *result;
     switch (msg) {
+    case WM_ACTIVATE:
+        if (OnActivate(LOWORD(wp) != WA_INACTIVE)) return 0;
+        break;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
         break;
@@ -191,6 +186,19 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
         break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+// Leaving the window remembers the focused control; coming back focuses it.
+bool Form::OnActivate(bool active)
+{
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+        return true;
+    }
+    if (!focus_ || !IsWindow(focus_)) return false;
+    SetFocus(focus_);
+    return true;
 }
 
 HWND MessageOwner()

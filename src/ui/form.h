@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,11 +60,16 @@ protected:
     // The program's font, "MS Sans Serif" 8 point, at this window's DPI.
     UniqueFont NewFont(int weight) const;
 
+    // Keyboard focus returns to the control that had it when the window was
+    // left; at first to `control`.
+    void FocusAtFirst(HWND control) { focus_ = control; }
+
     // Handlers; each returns true when it handled the message.
     virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
     virtual void OnTimer(UINT_PTR /*id*/) {}
     virtual bool OnClose() { return false; }  // true: do not destroy
-    virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+    // Any message first: its result, or nothing for the usual handling.
+    virtual std::optional<LRESULT> OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/) { return std::nullopt; }
     // After a DPI change has re-scaled the controls and their font: what
     // else the window draws at its DPI (pictures, other fonts, item heights).
     virtual void OnDpiChanged() {}
@@ -71,6 +77,7 @@ protected:
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    bool OnActivate(bool active);
     void ApplyDpi(UINT dpi, const RECT* suggested);
     void SetIcons();
 

@@ -68,6 +68,7 @@ void SettingsForm::CreateControlsOnce()
     KeepColoursWhenThemed();
     LoadGlyph();
     ShowChoices(SettingsChoices{}, false);
+    FocusAtFirst(CheckBox4);
 }
 
 void SettingsForm::Fill(const Settings& s)
@@ -226,9 +227,8 @@ bool SettingsForm::OnCommand(int id, int code, HWND control)
     }
 }
 
-LRESULT SettingsForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled)
+std::optional<LRESULT> SettingsForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    handled = true;
     switch (msg) {
     case WM_CTLCOLORSTATIC: {
         HWND control = reinterpret_cast<HWND>(lp);
@@ -242,21 +242,11 @@ LRESULT SettingsForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled)
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_ACTIVATE:
-        // Keyboard focus returns to where it was, at first the first box.
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
-        } else {
-            SetFocus(lastFocus_ ? lastFocus_ : CheckBox4);
-        }
-        return 0;
     case WM_CLOSE:
         FormCloseQuery();
         return 0;
     default:
-        handled = false;
-        return 0;
+        return std::nullopt;
     }
 }
 

@@ -22,7 +22,7 @@ public:
 private:
     void CreateControlsOnce();
     bool OnCommand(int id, int code, HWND control) override;
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDpiChanged() override;
 
     // A box or field and the choice it edits; `saved`: it shows a saved setting.
@@ -73,7 +73,6 @@ private:
     HWND Label6 = nullptr;
     HWND CheckBox6 = nullptr;
     HWND SpeedButton1 = nullptr;
-    HWND lastFocus_ = nullptr;
     UniqueIcon helpGlyph_;
 
     friend std::vector<ControlSpec> SettingsControls(SettingsForm& form);

@@ -57,6 +57,7 @@ void ViewerForm::FormCreate()
     Create(ViewerWindowSpec());
     CreateMainMenu();
     CreateControls(ViewerControls(*this));
+    FocusAtFirst(Memo1);
     SetMemoFont();
     SendMessageW(Memo1, EM_SETLIMITTEXT, 0, 0);
     SetWindowSubclass(Memo1, &ViewerForm::MemoProc, 1, 0);
@@ -194,9 +195,8 @@ bool ViewerForm::OnCommand(int id, int, HWND)
     }
 }
 
-LRESULT ViewerForm::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled)
+std::optional<LRESULT> ViewerForm::OnMessage(UINT msg, WPARAM wp, LPARAM)
 {
-    handled = true;
     switch (msg) {
     case WM_CTLCOLORSTATIC:  // a read-only edit asks for these
     case WM_CTLCOLOREDIT: {
@@ -208,15 +208,11 @@ LRESULT ViewerForm::OnMessage(UINT msg, WPARAM wp, LPARAM, bool& handled)
     case WM_KEYDOWN:  // FormKeyDown
         if (wp == VK_ESCAPE) Terminate();
         return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE && IsWindowVisible(Memo1)) SetFocus(Memo1);
-        return 0;
     case WM_CLOSE:  // FormCloseQuery/FormClose: no question, the process ends
         Terminate();
         return 0;
     default:
-        handled = false;
-        return 0;
+        return std::nullopt;
     }
 }
 

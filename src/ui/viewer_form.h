@@ -29,7 +29,7 @@ public:
     void Open(const std::string& text, const Settings& settings, const RunState& run);
 
 private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+    std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnDpiChanged() override;
     static LRESULT CALLBACK MemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
