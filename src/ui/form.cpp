@@ -53,7 +53,10 @@ void Form::Create(const FormSpec& spec)
     dpi_ = DpiOf(nullptr);
     CreateWindowExW(spec.exStyle, spec.className, Wide(spec.caption).c_str(), spec.style, Scale(spec.left),
                     Scale(spec.top), Scale(spec.width), Scale(spec.height), nullptr, nullptr, instance, this);
-    if (!hwnd_) throw Error(SystemMessage(GetLastError()));
+    if (!hwnd_) {
+        const DWORD code = GetLastError();
+        throw Error(SystemMessage(code), code);
+    }
     // The window's own DPI (its monitor's) serves both its size and its controls.
     if (UINT dpi = DpiOf(hwnd_); dpi != dpi_) {
         dpi_ = dpi;
@@ -111,7 +114,10 @@ void Form::CreateControls(const std::vector<ControlSpec>& controls)
         HWND control = CreateWindowExW(c.exStyle, c.cls, Wide(c.text).c_str(), WS_CHILD | c.style, Scale(b.left),
                                        Scale(b.top), Scale(b.width), Scale(b.height), hwnd_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-        if (!control) throw Error(SystemMessage(GetLastError()));
+        if (!control) {
+            const DWORD code = GetLastError();
+            throw Error(SystemMessage(code), code);
+        }
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (c.member) *c.member = control;
         layout_.push_back({control, b});
