@@ -17,8 +17,10 @@ public:
     {
         DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
         DWORD got = 0;
-        if (!ReadFile(file_.get(), buffer, chunk, &got, nullptr))
-            throw Error(Format(msg::CannotReadFile(), path_, SystemMessage(GetLastError())));
+        if (!ReadFile(file_.get(), buffer, chunk, &got, nullptr)) {
+            const DWORD code = GetLastError();
+            throw Error(Format(msg::CannotReadFile(), path_, SystemMessage(code)), code);
+        }
         return got;
     }
 
@@ -39,7 +41,7 @@ std::wstring LongPath(const std::string& path)
 
 [[noreturn]] void FailCreate(const std::string& path, DWORD code)
 {
-    throw Error(Format(msg::CannotCreateFile(), path, SystemMessage(code)));
+    throw Error(Format(msg::CannotCreateFile(), path, SystemMessage(code)), code);
 }
 
 void WriteAll(HANDLE file, const std::string& bytes, const std::string& path)
@@ -103,7 +105,10 @@ std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path)
 std::string Win32FileSystem::ReadWhole(const std::string& path)
 {
     auto file = OpenRead(path);
-    if (!file) throw Error(Format(msg::CannotOpenFile(), path, SystemMessage(GetLastError())));
+    if (!file) {
+        const DWORD code = GetLastError();
+        throw Error(Format(msg::CannotOpenFile(), path, SystemMessage(code)), code);
+    }
     return ReadAll(*file);
 }
 

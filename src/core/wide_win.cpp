@@ -27,7 +27,7 @@ std::string NarrowLossy(std::wstring_view utf16)
     return ToCp1251Lossy(std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
 }
 
-std::string SystemMessage(DWORD code)
+std::string SystemText(DWORD code)
 {
     wchar_t* buffer = nullptr;
     DWORD len = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -38,12 +38,13 @@ std::string SystemMessage(DWORD code)
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
         text.pop_back();
-    if (text.empty()) {
-        wchar_t fallback[40];
-        wsprintfW(fallback, L"System error %lu", static_cast<unsigned long>(code));
-        text = fallback;
-    }
     return NarrowLossy(text);
+}
+
+std::string SystemMessage(DWORD code)
+{
+    std::string text = SystemText(code);
+    return text.empty() ? "System error " + std::to_string(code) : text;
 }
 
 std::wstring ModulePath(HMODULE module)

@@ -14,8 +14,11 @@ std::wstring Wide(std::string_view cp1251);
 std::string Narrow(std::wstring_view utf16);
 std::string NarrowLossy(std::wstring_view utf16);
 
-// FormatMessageW's text for a Win32 error code, without its trailing line
-// end and full stop (the error box adds the full stop).
+// FormatMessageW's text for a Win32 error code or an HRESULT, without its
+// trailing line end and full stop (the error box adds the full stop); empty
+// when the system has none.
+std::string SystemText(DWORD code);
+// SystemText, or "System error N" when the system has none.
 std::string SystemMessage(DWORD code);
 
 // The full path of the running executable, or of the given module.

@@ -20,16 +20,7 @@ namespace {
 // The system's text for a COM failure code, else "OLE error" with the code.
 std::string OleMessage(HRESULT hr)
 {
-    wchar_t* buffer = nullptr;
-    DWORD len = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                   FORMAT_MESSAGE_IGNORE_INSERTS,
-                               nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text;
-    if (len && buffer) text.assign(buffer, len);
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-        text.pop_back();
-    if (!text.empty()) return NarrowLossy(text);
+    if (std::string text = SystemText(static_cast<DWORD>(hr)); !text.empty()) return text;
     char code[16];
     std::snprintf(code, sizeof code, "%.8lx", static_cast<unsigned long>(hr));
     return Format(msg::OleError(), code);
@@ -79,18 +70,19 @@ void Win32Shell::CreateLink(const std::string& linkPath, const std::string& argu
     ComPtr<IUnknown> object;
     HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                                   object.put());
-    if (FAILED(hr)) throw Error(OleMessage(hr));
+    if (FAILED(hr)) throw Error(OleMessage(hr), static_cast<std::uint32_t>(hr));
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
-    if (FAILED(object->QueryInterface(IID_IShellLinkW, link.put())) ||
-        FAILED(object->QueryInterface(IID_IPersistFile, file.put())))
-        throw Error(msg::InterfaceNotSupported());
+    hr = object->QueryInterface(IID_IShellLinkW, link.put());
+    if (SUCCEEDED(hr)) hr = object->QueryInterface(IID_IPersistFile, file.put());
+    if (FAILED(hr)) throw Error(msg::InterfaceNotSupported(), static_cast<std::uint32_t>(hr));
     const std::wstring path = Wide(linkPath);
     link->SetArguments(Wide(arguments).c_str());
     link->SetPath(Wide(target).c_str());
     link->SetWorkingDirectory(Wide(workingDir).c_str());
     hr = file->Save(path.c_str(), FALSE);
-    if (FAILED(hr)) throw Error(Format(msg::CannotCreateFile(), linkPath, OleMessage(hr)));
+    if (FAILED(hr))
+        throw Error(Format(msg::CannotCreateFile(), linkPath, OleMessage(hr)), static_cast<std::uint32_t>(hr));
 }
 
 bool Win32Shell::EraseFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != FALSE; }

@@ -1,37 +1,19 @@
 #include "shellext/class_factory.h"
 
-#include <atomic>
-
+#include "shellext/com_object.h"
 #include "shellext/context_menu.h"
 #include "shellext/module.h"
 
 namespace glossira::shellext {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
 public:
-    ClassFactory() { ObjectCreated(); }
-    ~ClassFactory() { ObjectDestroyed(); }
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    void* Find(REFIID iid)
     {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory))
+            return static_cast<IClassFactory*>(this);
+        return nullptr;
     }
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override
@@ -46,9 +28,6 @@ public:
         shellext::LockServer(lock != FALSE);
         return S_OK;
     }
-
-private:
-    std::atomic<ULONG> refs_{1};
 };
 
 }  // namespace

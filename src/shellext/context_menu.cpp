@@ -3,7 +3,6 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
-#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "core/unique_win.h"
 #include "core/wide_win.h"
 #include "shell/process_win.h"
+#include "shellext/com_object.h"
 #include "shellext/menu_bitmap.h"
 #include "shellext/module.h"
 #include "shellext/program_location.h"
@@ -105,34 +105,14 @@ std::string AnsiText(const std::wstring& text)
     return out;
 }
 
-class ContextMenu final : public IShellExtInit, public IContextMenu {
+class ContextMenu final : public ComObject<ContextMenu, IShellExtInit, IContextMenu> {
 public:
-    ContextMenu() { ObjectCreated(); }
-    ~ContextMenu() { ObjectDestroyed(); }
-    ContextMenu(const ContextMenu&) = delete;
-    ContextMenu& operator=(const ContextMenu&) = delete;
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    void* Find(REFIID iid)
     {
-        if (!object) return E_POINTER;
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellExtInit))
-            *object = static_cast<IShellExtInit*>(this);
-        else if (IsEqualIID(iid, IID_IContextMenu))
-            *object = static_cast<IContextMenu*>(this);
-        else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
+            return static_cast<IShellExtInit*>(this);
+        if (IsEqualIID(iid, IID_IContextMenu)) return static_cast<IContextMenu*>(this);
+        return nullptr;
     }
 
     // IShellExtInit
@@ -225,7 +205,6 @@ private:
         return lstrcmpiA(info->lpVerb, kVerb) == 0;
     }
 
-    std::atomic<ULONG> refs_{1};
     std::vector<std::wstring> paths_;
     UniqueBitmap bitmap_;  // drawn by the menu while it is open
 };

@@ -9,7 +9,6 @@
 #include "core/wide_win.h"
 #include "shell/settings_registry.h"
 #include "shell/shell_ops.h"
-#include "shell/shell_win.h"
 #include "sources/clipboard_import.h"
 #include "sources/clipboard_win.h"
 #include "sources/harvest.h"
@@ -149,8 +148,7 @@ void EditorForm::BitBtn3Click() { SendMessageW(ListBox2, LB_RESETCONTENT, 0, 0);
 
 void EditorForm::SpeedButton1Click()
 {
-    Win32Shell shell;
-    OpenHelp(shell, ProgramDir());
+    TheApp().OpenHelp();
 }
 
 void EditorForm::SpeedButton2Click()

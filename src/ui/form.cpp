@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/dynamic_calls_win.h"
 #include "core/error.h"
 #include "core/messages.h"
 #include "core/wide_win.h"
@@ -12,9 +13,7 @@ namespace {
 
 UINT DpiOf(HWND hwnd)
 {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    auto getDpi = dyn::GetDpiForWindow();
     if (getDpi && hwnd) {
         if (UINT dpi = getDpi(hwnd)) return dpi;
     }

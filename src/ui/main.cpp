@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/dynamic_calls_win.h"
 #include "core/paths.h"
 #include "core/program_dir.h"
 #include "core/unique_win.h"
 #include "core/wide_win.h"
 #include "shell/process_win.h"
 #include "shell/registry_win.h"
+#include "shell/shell_win.h"
 #include "ui/app.h"
 #include "ui/editor_form.h"
 #include "ui/empty_form.h"
@@ -22,10 +24,7 @@ namespace {
 void HardenDllSearch()
 {
     SetDllDirectoryW(L"");
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto setDefault = dyn::SetDefaultDllDirectories()) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 int RunProgram()
@@ -38,6 +37,8 @@ int RunProgram()
 
     App& app = TheApp();
     app.registry = std::make_unique<Win32Registry>();
+    app.shell = std::make_unique<Win32Shell>();
+    app.dialogs = std::make_unique<Win32Dialogs>();
     EditorForm editor;
     SettingsForm settings;
     ViewerForm viewer;

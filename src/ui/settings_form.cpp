@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <string>
 
+#include "core/dynamic_calls_win.h"
 #include "core/paths.h"
 #include "core/program_dir.h"
 #include "core/text.h"
 #include "core/wide_win.h"
 #include "shell/shell_ops.h"
-#include "shell/shell_win.h"
-#include "shell/system_win.h"
+#include "ui/app.h"
 #include "ui/controls_win.h"
 #include "ui/resource_ids.h"
 #include "ui/settings_layout.h"
@@ -35,13 +35,7 @@ void SetChecked(HWND box, bool checked)
 // WM_CTLCOLORSTATIC says; unthemed they honour it.
 void SwitchThemeOff(HWND control)
 {
-    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    static auto setTheme = [] {
-        HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-        return uxtheme ? reinterpret_cast<SetWindowThemeFn>(
-                             reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
-                       : nullptr;
-    }();
+    auto setTheme = dyn::SetWindowTheme();
     // Wine refuses the empty names Windows takes; a blank name matches no theme either.
     if (setTheme && FAILED(setTheme(control, L"", L""))) setTheme(control, L" ", L" ");
 }
@@ -157,7 +151,7 @@ SettingsChoices SettingsForm::Choices() const
 
 void SettingsForm::Button1Click()
 {
-    SettingsOutcome outcome = SettingsOk(Choices(), SystemInstall(), SystemDialogs());
+    SettingsOutcome outcome = SettingsOk(Choices(), TheApp().Install(), *TheApp().dialogs);
     if (outcome.edit2) SetEditText(Edit2, *outcome.edit2);
     if (outcome.error) ShowErrorBox(*outcome.error);
     if (outcome.message) ShowMessage(*outcome.message);
@@ -170,8 +164,7 @@ void SettingsForm::FormCloseQuery() { Terminate(); }
 
 void SettingsForm::SpeedButton1Click()
 {
-    Win32Shell shell;
-    OpenHelp(shell, ProgramDir());
+    TheApp().OpenHelp();
 }
 
 // A file-open dialog starting at the field's file, in its folder when that

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/cp1251.h"
+#include "core/dynamic_calls_win.h"
 #include "core/messages.h"
 #include "core/startup.h"
 #include "core/wide_win.h"
@@ -100,9 +101,7 @@ void ViewerForm::AutoSize()
     RECT memo{};
     GetWindowRect(Memo1, &memo);
     RECT outer{0, 0, memo.right - memo.left, memo.bottom - memo.top};
-    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    auto adjustForDpi = dyn::AdjustWindowRectExForDpi();
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
     if (!adjustForDpi || !adjustForDpi(&outer, style, TRUE, exStyle, Dpi()))

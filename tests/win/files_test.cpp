@@ -49,6 +49,8 @@ TEST(Win32Files, ReadOnlyFileIsRefusedAndKept)
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("Cannot create file \"" + dir.Path("a.txt") + "\". "), std::string::npos);
+        EXPECT_EQ(e.SystemCode(), static_cast<std::uint32_t>(ERROR_ACCESS_DENIED));
+        EXPECT_NE(std::string(e.what()).find(SystemMessage(ERROR_ACCESS_DENIED)), std::string::npos);
     }
     SetFileAttributesW(Wide(dir.Path("a.txt")).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(dir.Read("a.txt"), "old");
@@ -59,7 +61,25 @@ TEST(Win32Files, MissingFolderFailsWithTheFileName)
 {
     ScratchDir dir;
     Win32FileSystem fs;
-    EXPECT_THROW(fs.WriteAtomically(dir.Path("no\\a.txt"), "x"), Error);
+    try {
+        fs.WriteAtomically(dir.Path("no\\a.txt"), "x");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find(dir.Path("no\\a.txt")), std::string::npos);
+        EXPECT_EQ(e.SystemCode(), static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
+    }
+}
+
+TEST(Win32Files, MissingFileCannotBeReadWholeAndSaysWhy)
+{
+    ScratchDir dir;
+    try {
+        Win32FileSystem().ReadWhole(dir.Path("none.txt"));
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.SystemCode(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+        EXPECT_NE(std::string(e.what()).find(SystemMessage(ERROR_FILE_NOT_FOUND)), std::string::npos);
+    }
 }
 
 TEST(Win32Files, LogHeldOpenForWritingCannotBeOpened)

@@ -164,13 +164,16 @@ TEST_F(RealInstallation, ShortcutIntoAMissingFolderIsAnError)
 TEST_F(RealInstallation, ShellLinkWithoutComIsAnOleError)
 {
     std::string error;
+    std::uint32_t code = 0;
     std::thread([&] {
         try {
             Win32Shell().CreateLink("C:\\a.lnk", "", "C:\\a.exe", "C:\\");
         } catch (const Error& e) {
             error = e.what();
+            code = e.SystemCode();
         }
     }).join();
+    EXPECT_EQ(code, static_cast<std::uint32_t>(CO_E_NOTINITIALIZED));
     EXPECT_FALSE(error.empty());
     EXPECT_NE(error, "Interface not supported");
     EXPECT_EQ(error.find("System error"), std::string::npos) << error;
