@@ -8,10 +8,10 @@
 //
 // Memory stays at two blocks whatever the size of the log or its lines; the
 // places of the name are found by ByteSearch, chosen from the log's first
-// block. A qualifying line is returned whole, however long: when its start has already left the
-// buffer, the file is opened a second time through `reopen` and the line is
-// read from there (the first handle, open with read sharing only, keeps the
-// content unchanged meanwhile).
+// block. A qualifying line is returned whole, however long: when its start
+// has already left the buffer, the file is opened a second time through
+// `reopen` and the line is read from there (the first handle, open with read
+// sharing only, keeps the content unchanged meanwhile).
 #pragma once
 
 #include <cstddef>
