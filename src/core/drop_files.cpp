@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/little_endian.h"
+
 namespace glossira {
 namespace {
 
@@ -9,22 +11,15 @@ namespace {
 constexpr std::size_t kHeaderSize = 20;
 constexpr std::size_t kWideOffset = 16;
 
-std::uint32_t Dword(std::string_view block, std::size_t at)
-{
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(block[at + static_cast<std::size_t>(i)]);
-    return v;
-}
-
 }  // namespace
 
 std::optional<DropFiles> ParseDropFiles(std::string_view block)
 {
     if (block.size() < kHeaderSize) return std::nullopt;
-    const std::uint32_t start = Dword(block, 0);
+    const std::uint32_t start = UnpackDword(block, 0);
     if (start < kHeaderSize || start > block.size()) return std::nullopt;
     DropFiles list;
-    list.wide = Dword(block, kWideOffset) != 0;
+    list.wide = UnpackDword(block, kWideOffset) != 0;
     std::size_t at = start;
     if (list.wide) {
         auto unit = [&block](std::size_t i) {

@@ -18,6 +18,8 @@ const std::string& CannotCreateFile();   // "Cannot create file "%s". %s"
 const std::string& CannotReadFile();     // "Cannot read file "%s". %s"
 const std::string& CannotOpenFile();     // "Cannot open file "%s". %s"
 const std::string& FileInUse();          // the reason when no system text is at hand
+const std::string& FileNotReopened();    // the reason when a log cannot be opened a second time
+const std::string& LogNotReopened();     // a long line's start cannot be read again
 const std::string& CommentNotLoaded();   // saving refused: the comment was not read
 const std::string& CommentChanged();     // the question before writing over a changed comment
 const std::string& InterfaceNotSupported();

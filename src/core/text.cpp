@@ -30,13 +30,6 @@ std::string FieldAt(int n, std::string_view s, char sep)
     return tail;
 }
 
-char UpCase1251(char c)
-{
-    auto b = static_cast<unsigned char>(c);
-    if ((b >= 0x61 && b <= 0x7A) || b >= 0xE0) return static_cast<char>(b - 0x20);
-    return c;
-}
-
 std::string UpperCase1251(std::string_view s)
 {
     std::string out(s);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/cp1251.h"
+#include "core/little_endian.h"
 #include "core/text.h"
 
 namespace glossira {
@@ -294,9 +295,7 @@ void MemoryRegistry::SetString(RootKey root, std::string_view path, std::string_
 
 void MemoryRegistry::SetDWord(RootKey root, std::string_view path, std::string_view name, std::uint32_t v)
 {
-    RegistryValue value{ValueType::DWord, std::string(4, '\0')};
-    for (int i = 0; i < 4; ++i) value.data[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    Set(root, path, name, value);
+    Set(root, path, name, RegistryValue{ValueType::DWord, PackDword(v)});
 }
 
 namespace {
@@ -309,9 +308,7 @@ std::string Describe(const RegistryValue& value)
     case ValueType::ExpandString: return "REG_EXPAND_SZ \"" + value.data + "\"";
     case ValueType::DWord:
         if (value.data.size() == 4) {
-            std::uint32_t v = 0;
-            for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(value.data[i]);
-            std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(v));
+            std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(UnpackDword(value.data)));
             return std::string("REG_DWORD ") + buffer;
         }
         break;

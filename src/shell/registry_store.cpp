@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/error.h"
+#include "core/little_endian.h"
 #include "core/messages.h"
 
 namespace glossira {
@@ -28,11 +29,7 @@ std::string_view WithoutLeadingBackslash(std::string_view path)
 
 RegistryValue DWordValue(std::uint32_t v)
 {
-    RegistryValue value;
-    value.type = ValueType::DWord;
-    value.data.resize(4);
-    for (int i = 0; i < 4; ++i) value.data[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    return value;
+    return RegistryValue{ValueType::DWord, PackDword(v)};
 }
 
 }  // namespace
@@ -94,9 +91,7 @@ std::int32_t RegistryStore::ReadInteger(std::string_view name)
     if (!value) throw Error(Format(msg::FailedToGetData(), name));
     if (value->type != ValueType::DWord) throw Error(Format(msg::InvalidDataType(), name));
     if (value->data.size() != 4) throw Error(Format(msg::FailedToGetData(), name));
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(value->data[i]);
-    return static_cast<std::int32_t>(v);
+    return static_cast<std::int32_t>(UnpackDword(value->data));
 }
 
 void RegistryStore::Write(std::string_view name, const RegistryValue& value)

@@ -23,7 +23,7 @@ HarvestResult Harvest(FileSystem& fs, const Settings& settings, const RunState& 
         if (!file) return false;
         auto reopen = [&]() {
             std::unique_ptr<InputFile> again = DecodedLog(fs.OpenRead(path));
-            if (!again) throw Error(Format(msg::CannotReadFile(), path, "The file could not be opened again"));
+            if (!again) throw Error(Format(msg::CannotReadFile(), path, msg::FileNotReopened()));
             return again;
         };
         scanner.Scan(*file, reopen, settings.NoOneStr, hits, accept);

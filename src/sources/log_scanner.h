@@ -6,18 +6,14 @@
 // line (so the text on both sides of it joins, for matching too). A line
 // qualifies when UpperCase1251(line) contains UpperCase1251(name).
 //
-// Memory stays at two blocks whatever the size of the log or its lines. Only
-// around a candidate is anything more than a memchr done: the byte searched
-// for is the name's byte seen least often in the log's first block, or, when
-// every byte of the name is common there, its rarest pair of adjacent bytes,
-// found with SSE2 or AVX2. A qualifying
-// line is returned whole, however long: when its start has already left the
-// buffer, the file is opened a second time through `reopen` and the line is
-// read from there (the first handle, open with read sharing only, keeps the
-// content unchanged meanwhile).
+// Memory stays at two blocks whatever the size of the log or its lines; the
+// places of the name are found by ByteSearch, chosen from the log's first
+// block. A qualifying line is returned whole, however long: when its start
+// has already left the buffer, the file is opened a second time through
+// `reopen` and the line is read from there (the first handle, open with read
+// sharing only, keeps the content unchanged meanwhile).
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -26,6 +22,7 @@
 #include <vector>
 
 #include "core/file_system.h"
+#include "sources/byte_search.h"
 
 namespace glossira {
 
@@ -56,12 +53,6 @@ public:
               const Accept& accept = {});
 
 private:
-    enum class Verdict { kNo, kYes, kMore };
-
-    void ChooseRareByte(const char* sample, std::size_t size);
-    std::size_t NextCandidate(std::size_t pos);
-    std::size_t NextPairCandidate(std::size_t pos) const;
-    Verdict Verify(std::size_t p) const;
     std::size_t Refill(InputFile& file, std::size_t pending);
     void ReadFresh(InputFile& file);
     std::size_t ReadNew(InputFile& file, std::size_t at);
@@ -70,13 +61,8 @@ private:
     std::string ReadLineAt(const Reopen& reopen, unsigned long long offset) const;
     unsigned long long OffsetOf(std::size_t index) const { return offsetAt_ + (index - offsetIdx_); }
 
-    std::string needle_;  // upper-cased
-    std::array<char, 256> fold_;  // UpCase1251 of every byte
+    ByteSearch search_;
     bool canMatch_ = false;
-    std::size_t rare_ = 0;  // index in needle_ of the byte searched for
-    char rareA_ = 0, rareB_ = 0;  // its two cases (equal when it has one)
-    bool pairs_ = false;          // candidates are checked for the next byte too:
-    char pairA_ = 0, pairB_ = 0;  // needle_[rare_ + 1] in its two cases
     std::size_t block_;
     std::vector<char> buffer_;
 
@@ -90,8 +76,6 @@ private:
     unsigned long long lineStart_ = 0;
     unsigned long long offsetAt_ = 0;
     std::size_t offsetIdx_ = 0;
-    std::size_t nextA_ = 0, nextB_ = 0;  // next rare byte of each case, or end_
-    bool cacheValid_ = false;
 };
 
 }  // namespace glossira

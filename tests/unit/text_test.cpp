@@ -67,6 +67,27 @@ TEST(UpperCase, FoldsLatinAndCyrillicSmallLettersOnly)
     EXPECT_EQ(upper[0xA8], '\xA8');
 }
 
+TEST(UpperCase, LowCaseAndTheCaseBitFollowTheSameRule)
+{
+    // Every letter pair of the rule, and nothing else, comes back from
+    // LowCase1251; the two cases differ in kCaseBit1251 alone.
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        const char lower = LowCase1251(c);
+        if (lower != c) {
+            EXPECT_EQ(UpCase1251(lower), c) << "byte " << b;
+            EXPECT_EQ(static_cast<unsigned char>(lower ^ c), kCaseBit1251) << "byte " << b;
+        } else {
+            EXPECT_FALSE((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF)) << "byte " << b;
+        }
+    }
+    EXPECT_EQ(LowCase1251('A'), 'a');
+    EXPECT_EQ(LowCase1251('\xC0'), '\xE0');
+    EXPECT_EQ(LowCase1251('\xDF'), '\xFF');
+    EXPECT_EQ(LowCase1251('\xA8'), '\xA8') << "Ё has no lower case under the rule";
+    EXPECT_EQ(LowCase1251('a'), 'a');
+}
+
 TEST(Trim, OnlyTheGivenCharacter)
 {
     EXPECT_EQ(TrimSpaces("   "), "");
