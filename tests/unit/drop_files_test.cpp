@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/drop_files.h"
+#include "utf16_bytes.h"
 
 using namespace glossira;
 
@@ -16,22 +17,12 @@ std::string Header(std::uint32_t start, bool wide)
     return h;
 }
 
-std::string WideBytes(const std::u16string& text)
-{
-    std::string out;
-    for (char16_t c : text) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>(c >> 8);
-    }
-    return out;
-}
-
 }  // namespace
 
 TEST(DropFiles, WideNamesOfAnyLengthInOrder)
 {
     const std::u16string longName = u"C:\\" + std::u16string(40000, u'я') + u".zip";
-    std::string block = Header(20, true) + WideBytes(u"C:\\a.zip") + std::string(2, '\0') + WideBytes(longName) +
+    std::string block = Header(20, true) + test::Utf16LeBytes(u"C:\\a.zip") + std::string(2, '\0') + test::Utf16LeBytes(longName) +
                         std::string(4, '\0');
     auto list = ParseDropFiles(block);
     ASSERT_TRUE(list);
@@ -41,7 +32,7 @@ TEST(DropFiles, WideNamesOfAnyLengthInOrder)
     EXPECT_EQ(list->paths[1], longName);
 
     // Names start where the header says, after any gap.
-    std::string gap = Header(24, true) + "xxxx" + WideBytes(u"D:\\b") + std::string(4, '\0');
+    std::string gap = Header(24, true) + "xxxx" + test::Utf16LeBytes(u"D:\\b") + std::string(4, '\0');
     EXPECT_EQ(ParseDropFiles(gap)->paths, (std::vector<std::u16string>{u"D:\\b"}));
 }
 
@@ -62,7 +53,7 @@ TEST(DropFiles, DamagedBlocksNeverReadBeyondTheirEnd)
     EXPECT_FALSE(ParseDropFiles(Header(21, true)));   // names beyond the block
     EXPECT_FALSE(ParseDropFiles(Header(4, true) + std::string(20, 'a')));  // inside the header
     // No closing zeros: the last name runs to the end; an odd byte is dropped.
-    auto open = ParseDropFiles(Header(20, true) + WideBytes(u"C:\\x") + "y");
+    auto open = ParseDropFiles(Header(20, true) + test::Utf16LeBytes(u"C:\\x") + "y");
     ASSERT_TRUE(open);
     EXPECT_EQ(open->paths, (std::vector<std::u16string>{u"C:\\x"}));
     auto narrow = ParseDropFiles(Header(20, false) + "C:\\x");

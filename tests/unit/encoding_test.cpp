@@ -5,6 +5,7 @@
 #include "core/comment_encoding.h"
 #include "core/cp1251.h"
 #include "core/unicode_1251.h"
+#include "utf16_bytes.h"
 
 using namespace glossira;
 
@@ -22,16 +23,6 @@ std::string DecodeSplit(const std::string& bytes, std::size_t at, bool* lossy = 
     decoder.Feed(std::string_view(bytes).substr(at), out);
     decoder.Finish(out);
     if (lossy) *lossy = decoder.Lossy();
-    return out;
-}
-
-std::string Utf16(std::u16string_view text)
-{
-    std::string out;
-    for (char16_t c : text) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>(c >> 8);
-    }
     return out;
 }
 
@@ -80,7 +71,7 @@ TEST(Utf8To1251, MalformedSequencesBecomeOneQuestionMarkEachAndTheNextByteCounts
 
 TEST(Utf16LeTo1251, DecodesTheSameHoweverTheTextIsSplit)
 {
-    const std::string bytes = Utf16(u"Привет, ёж \U0001F600 \xD800x \xDC00 中");
+    const std::string bytes = test::Utf16LeBytes(u"Привет, ёж \U0001F600 \xD800x \xDC00 中");
     const std::string expected = kPrivet + " ? ?x ? ?";
     for (std::size_t at = 0; at <= bytes.size(); ++at) EXPECT_EQ(DecodeSplit<Utf16LeTo1251>(bytes, at), expected) << at;
     EXPECT_EQ(DecodeSplit<Utf16LeTo1251>(std::string("a\0b", 3), 1), "a?");  // an odd byte at the end

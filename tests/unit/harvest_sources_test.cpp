@@ -3,6 +3,8 @@
 // lines, and the download address in a file's Zone.Identifier stream.
 #include <gtest/gtest.h>
 
+#include "utf16_bytes.h"
+
 #include <random>
 
 #include "core/cp1251.h"
@@ -25,15 +27,7 @@ const std::string kDir = "D:\\dl\\";
 const std::string kMark8 = "\xEF\xBB\xBF";
 const std::string kMark16 = "\xFF\xFE";
 
-std::string Utf16(const std::string& cp1251)
-{
-    std::string out;
-    for (char16_t c : ToUtf16(cp1251)) {
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>(c >> 8);
-    }
-    return out;
-}
+std::string Utf16(const std::string& cp1251) { return test::Utf16LeBytes(ToUtf16(cp1251)); }
 
 struct Folder {
     MemoryFileSystem fs;
