@@ -25,13 +25,6 @@ std::optional<std::vector<std::u16string>> SeparatePaths(const std::vector<std::
     return paths;
 }
 
-std::u16string QuotedCommandLine(const std::u16string& program, const std::vector<std::u16string>& arguments)
-{
-    std::u16string line = Quoted(program);
-    for (const auto& argument : arguments) line += u" " + Quoted(argument);
-    return line;
-}
-
 std::vector<std::u16string> QuotedCommandLines(const std::u16string& program,
                                                const std::vector<std::u16string>& arguments, std::size_t maxChars)
 {

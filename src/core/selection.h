@@ -21,10 +21,6 @@ std::optional<std::vector<std::u16string>> SeparatePaths(const std::vector<std::
 // text.
 std::string PieceTarget(const std::u16string& piece);
 
-// The command line that starts `program` with each argument in double
-// quotes. The split by the program's own rule gives the arguments back.
-std::u16string QuotedCommandLine(const std::u16string& program, const std::vector<std::u16string>& arguments);
-
 // The longest command line Windows passes to CreateProcess, in characters
 // without its terminating zero.
 inline constexpr std::size_t kMaxCommandLine = 32766;

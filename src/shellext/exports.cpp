@@ -47,7 +47,11 @@ HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
 {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (!shellext::IsHandlerClass(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
+    try {
+        if (!shellext::IsHandlerClass(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
+    } catch (...) {
+        return E_OUTOFMEMORY;  // nothing may leave an export into Explorer
+    }
     return shellext::GetClassFactory(iid, object);
 }
 

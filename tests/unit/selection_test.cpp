@@ -52,7 +52,9 @@ TEST(Selection, PieceTargetsAreTrimmedLikeTheJoinedText)
 TEST(Selection, QuotedCommandLineSplitsBackIntoTheSameArguments)
 {
     const std::vector<std::u16string> args{u"C:\\My Files\\a.zip", u"D:\\", u"\\\\server\\share\\b c", u"C:\\x\\"};
-    const std::u16string line = QuotedCommandLine(u"C:\\Program Files\\g\\glossira.exe", args);
+    const auto lines = QuotedCommandLines(u"C:\\Program Files\\g\\glossira.exe", args);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::u16string& line = lines.front();
     EXPECT_EQ(line.substr(0, 36), u"\"C:\\Program Files\\g\\glossira.exe\" \"C");
     auto pieces = SplitCommandLine(line);
     ASSERT_EQ(pieces.size(), 5u);
