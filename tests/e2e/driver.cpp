@@ -56,8 +56,18 @@ Program::Program(const std::wstring& program, const std::wstring& arguments)
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        ADD_FAILURE() << "cannot start the program: " << GetLastError();
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while the
+    // previous program is still going away; a moment later it succeeds.
+    bool started = false;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 10 && !started; ++attempt) {
+        started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        error = started ? 0 : GetLastError();
+        if (!started && error != ERROR_INTERNAL_ERROR) break;
+        if (!started) Sleep(300);
+    }
+    if (!started) {
+        ADD_FAILURE() << "cannot start the program: " << error;
         return;
     }
     CloseHandle(pi.hThread);
