@@ -126,10 +126,21 @@ std::vector<std::string> Win32Registry::SubKeys(RegistryKey& key)
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        names.push_back(Narrow(std::wstring_view(buffer.data(), len)));
         ++index;
+        const std::wstring_view name(buffer.data(), len);
+        std::string narrow = NarrowLossy(name);
+        if (Wide(narrow) == name) names.push_back(std::move(narrow));
     }
     return names;
+}
+
+std::size_t Win32Registry::ValueCount(RegistryKey& key)
+{
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(Handle(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return count;
 }
 
 bool Win32Registry::DeleteSubKey(RegistryKey& key, const std::string& name)

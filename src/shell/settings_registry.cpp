@@ -1,11 +1,18 @@
 #include "shell/settings_registry.h"
 
+#include "core/error.h"
 #include "core/text.h"
 #include "shell/registry_store.h"
 
 namespace glossira {
 
 namespace {
+
+void LoadColors(RegistryStore& store, Settings& s)
+{
+    if (store.ValueExists("ColorBack")) s.ColorBack = static_cast<std::uint32_t>(store.ReadInteger("ColorBack"));
+    if (store.ValueExists("ColorText")) s.ColorText = static_cast<std::uint32_t>(store.ReadInteger("ColorText"));
+}
 
 void Load(RegistryStore& store, Settings& s)
 {
@@ -17,8 +24,22 @@ void Load(RegistryStore& store, Settings& s)
     if (store.ValueExists("Ext")) s.Ext = store.ReadString("Ext");
     if (store.ValueExists("Strlog")) s.Strlog = store.ReadString("Strlog");
     if (store.ValueExists("PathStrLog")) s.PathStrLog = store.ReadString("PathStrLog");
-    if (store.ValueExists("ColorBack")) s.ColorBack = static_cast<std::uint32_t>(store.ReadInteger("ColorBack"));
-    if (store.ValueExists("ColorText")) s.ColorText = static_cast<std::uint32_t>(store.ReadInteger("ColorText"));
+    LoadColors(store, s);
+}
+
+// Colours are written only together, but each counts on its own.
+bool WriteColors(RegistryBackend& registry, RootKey root, std::uint32_t back, std::uint32_t text)
+{
+    RegistryStore store(registry);
+    store.SetRoot(root);
+    if (!store.OpenKey(kSettingsKey, true)) return false;
+    try {
+        store.WriteInteger("ColorBack", static_cast<std::int32_t>(back));
+        store.WriteInteger("ColorText", static_cast<std::int32_t>(text));
+    } catch (const Error&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -36,6 +57,8 @@ void LoadSettings(RegistryBackend& registry, Settings& inOut)
     store.SetRoot(RootKey::LocalMachine);
     try {
         if (store.OpenKey(kSettingsKey, false)) Load(store, inOut);
+        store.SetRoot(RootKey::CurrentUser);
+        if (store.OpenKey(kSettingsKey, false)) LoadColors(store, inOut);
     } catch (...) {
         inOut.DefaultEmptyExt();
         throw;
@@ -56,13 +79,22 @@ void RepairAssociation(RegistryBackend& registry)
     store.WriteString("", "\"" + program + "\" \"%1\"");
 }
 
-void SaveColors(RegistryBackend& registry, std::uint32_t back, std::uint32_t text)
+bool SaveColors(RegistryBackend& registry, std::uint32_t back, std::uint32_t text)
 {
-    RegistryStore store(registry);
-    store.SetRoot(RootKey::LocalMachine);
-    store.OpenKey(kSettingsKey, true);
-    store.WriteInteger("ColorBack", static_cast<std::int32_t>(back));
-    store.WriteInteger("ColorText", static_cast<std::int32_t>(text));
+    if (WriteColors(registry, RootKey::LocalMachine, back, text)) {
+        // The user's own colours would hide the ones just saved.
+        RegistryStore user(registry);
+        user.SetRoot(RootKey::CurrentUser);
+        if (user.OpenKey(kSettingsKey, false)) {
+            user.DeleteValue("ColorBack");
+            user.DeleteValue("ColorText");
+            user.CloseKey();
+            user.DeleteKeyIfEmpty(kSettingsKey);
+            user.DeleteKeyIfEmpty("Software\\Orvik");
+        }
+        return true;
+    }
+    return WriteColors(registry, RootKey::CurrentUser, back, text);
 }
 
 }  // namespace glossira

@@ -10,7 +10,8 @@
 namespace glossira {
 
 // The defaults overlaid with what HKEY_LOCAL_MACHINE\Software\Orvik\Glossira
-// holds (read-only access; a key that cannot be opened leaves the defaults).
+// holds, then with the colours the same key of HKEY_CURRENT_USER holds
+// (read-only access; a key that cannot be opened leaves what was there).
 // A value of the wrong type fails with "Invalid data type for '%s'".
 Settings LoadSettings(RegistryBackend& registry);
 // The same into `inOut`, which keeps what was read before a failure. An
@@ -24,7 +25,10 @@ void LoadSettings(RegistryBackend& registry, Settings& inOut);
 void RepairAssociation(RegistryBackend& registry);
 
 // The viewer's "save colours": ColorBack then ColorText into the settings
-// key (created when missing). Fails with "Failed to set data for '%s'".
-void SaveColors(RegistryBackend& registry, std::uint32_t back, std::uint32_t text);
+// key of the machine, which then also takes the user's own colours away;
+// when the machine's key cannot be written, into the same key of
+// HKEY_CURRENT_USER, a person's preference. False when neither can be
+// written.
+bool SaveColors(RegistryBackend& registry, std::uint32_t back, std::uint32_t text);
 
 }  // namespace glossira

@@ -153,11 +153,10 @@ void ViewerForm::N7Click() { SetColors(kWhite, kBlack); }
 void ViewerForm::N6Click()
 {
     App& app = TheApp();
-    if (LacksMachineWriteAccess(*app.registry)) {
+    if (!SaveColors(*app.registry, back_, text_)) {
         ShowMessage(msg::NeedNotGuest());
         return;
     }
-    SaveColors(*app.registry, back_, text_);
     app.settings.ColorBack = back_;
     app.settings.ColorText = text_;
 }

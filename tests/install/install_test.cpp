@@ -238,7 +238,7 @@ TEST_F(Installation, InstallUseUpgradeAndUninstallLeaveOnlyTheComments)
 
     // Full removal schedules the installed uninstaller for the next start.
     ASSERT_NO_FATAL_FAILURE(ScheduleFullRemoval(exe));
-    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira")), Utf8(L"\"" + dir + L"unins000.exe\""));
+    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira")), Utf8(L"\"" + dir + L"unins000.exe\" /S"));
     EXPECT_FALSE(FileExists(SendToFolder() + kSendToLink));
     // Send To and the context menu once more, for the uninstaller to find.
     SaveSettings(exe, [](HWND w) {

@@ -138,8 +138,11 @@ TEST_P(RegistryContract, DefaultValueIsTheEmptyName)
     EXPECT_TRUE(store->ValueExists(""));
     EXPECT_EQ(store->ReadString(""), "default");
     EXPECT_FALSE(store->ValueExists("default"));
+    store->WriteString("other", "x");
+    EXPECT_EQ(store->ValueCount(), 2u);  // the default value counts once it is set
     EXPECT_TRUE(store->DeleteValue(""));
     EXPECT_FALSE(store->ValueExists(""));
+    EXPECT_EQ(store->ValueCount(), 1u);
 }
 
 TEST_P(RegistryContract, ReadStringTakesTextUpToItsFirstNul)

@@ -176,16 +176,35 @@ TEST(SaveColors, CreatesTheKeyAndWritesBothColours)
     EXPECT_EQ(s.ColorText, 0x00800000u);
 }
 
-TEST(SaveColors, WithoutRightsFailsOnTheFirstValue)
+// Under UAC the machine's key is closed also to administrators: the colours
+// are the user's own then, and win over the machine's at the next start.
+TEST(SaveColors, WithoutMachineRightsTheUsersOwnColoursAreSavedAndWin)
 {
     MemoryRegistry registry;
+    const char* key = "Software\\Orvik\\Glossira";
+    registry.SetDWord(kLM, key, "ColorBack", 1);
+    registry.SetDWord(kLM, key, "ColorText", 2);
     registry.LimitAccess(kLM, "Software", kKeyRead);
-    EXPECT_EQ(ErrorOf([&] { SaveColors(registry, 1, 2); }), "Failed to set data for 'ColorBack'");
+    EXPECT_TRUE(SaveColors(registry, 3, 4));
+    EXPECT_EQ(registry.Value(kLM, key, "ColorBack")->data, std::string("\x01\0\0\0", 4));
+    EXPECT_EQ(registry.Value(RootKey::CurrentUser, key, "ColorBack")->data, std::string("\x03\0\0\0", 4));
+    Settings s = LoadSettings(registry);
+    EXPECT_EQ(s.ColorBack, 3u);
+    EXPECT_EQ(s.ColorText, 4u);
 
+    // Saved for the machine, the user's own colours no longer hide them.
     registry.ClearFailures();
-    registry.FailWrites("ColorText");
-    EXPECT_EQ(ErrorOf([&] { SaveColors(registry, 1, 2); }), "Failed to set data for 'ColorText'");
-    EXPECT_EQ(registry.Value(kLM, "Software\\Orvik\\Glossira", "ColorBack")->data, std::string("\x01\0\0\0", 4));
+    EXPECT_TRUE(SaveColors(registry, 5, 6));
+    EXPECT_FALSE(registry.KeyExists(RootKey::CurrentUser, "Software\\Orvik"));
+    s = LoadSettings(registry);
+    EXPECT_EQ(s.ColorBack, 5u);
+    EXPECT_EQ(s.ColorText, 6u);
+
+    registry.FailWrites("ColorText");  // neither key takes both
+    EXPECT_FALSE(SaveColors(registry, 7, 8));
+    registry.ClearFailures();
+    registry.SetString(RootKey::CurrentUser, key, "ColorText", "black");
+    EXPECT_EQ(ErrorOf([&] { LoadSettings(registry); }), "Invalid data type for 'ColorText'");
 }
 
 TEST(LoadSettings, EveryValueOfAWrongTypeIsNamed)

@@ -1,0 +1,40 @@
+// The comment files' type: an extension taken over for the program's class
+// under HKEY_LOCAL_MACHINE\Software\Classes, by name (never through the
+// merged HKEY_CLASSES_ROOT), and given back to the class it had.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "shell/registry_backend.h"
+
+namespace glossira {
+
+inline constexpr const char* kClassesKey = "Software\\Classes";
+inline constexpr const char* kFileClass = "GlossiraFile";
+// Beside the program's class in an extension key it took over: the class
+// the extension had before ("" when it had none). Absent, the program made
+// the key itself.
+inline constexpr const char* kPreviousClassValue = "Glossira.PreviousClass";
+
+// Whether taking the extension over (any case, one leading full stop
+// ignored) breaks Windows itself: programs, shortcuts, scripts, installers,
+// libraries and the like.
+bool IsSystemFileType(std::string_view ext);
+
+// Key "." + ext (one full stop) = className, recording the class it
+// replaces; key className = description (className when empty), and
+// className\shell\open\command = "exePath" "%1". Nothing when ext,
+// className or exePath is empty. A key that cannot be created fails with
+// "Failed to create key %s", a value with "Failed to set data for '%s'";
+// what was written before stays.
+void RegisterFileType(RegistryBackend& registry, const std::string& ext, const std::string& className,
+                      const std::string& description, const std::string& exePath);
+
+// Every extension key under root\Software\Classes that names className gets
+// its recorded class back, or loses its default value and, when the program
+// made it and nothing else is left in it, the key; then the class key goes.
+// Keys that cannot be changed are left as they are; never fails.
+void UnregisterFileType(RegistryBackend& registry, RootKey root, const std::string& className);
+
+}  // namespace glossira
