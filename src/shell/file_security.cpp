@@ -64,8 +64,9 @@ std::uint32_t OrdinaryUserRights(const AccessList& list)
 
 bool OrdinaryUsersMayChange(ShellServices& shell, const std::string& file)
 {
+    // A missing file is the folder's to make.
     const std::string folder = FolderWithSeparator(file);
-    return MayChange(shell, file) || folder.empty() || MayChange(shell, folder);
+    return (shell.FileExists(file) && MayChange(shell, file)) || folder.empty() || MayChange(shell, folder);
 }
 
 }  // namespace glossira

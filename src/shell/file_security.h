@@ -34,7 +34,8 @@ class ShellServices;
 
 // Whether ordinary users may write, append to, delete or change the rights
 // of `file` or of its folder (add or delete files in it). A file or folder
-// whose access list cannot be read counts as open to them.
+// whose access list cannot be read counts as open to them; a missing file
+// counts as its folder.
 bool OrdinaryUsersMayChange(ShellServices& shell, const std::string& file);
 
 }  // namespace glossira

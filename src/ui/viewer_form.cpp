@@ -10,7 +10,6 @@
 #include "core/startup.h"
 #include "core/wide_win.h"
 #include "shell/settings_registry.h"
-#include "shell/shell_ops.h"
 #include "ui/app.h"
 #include "ui/controls_win.h"
 #include "ui/editor_form.h"

@@ -50,6 +50,7 @@ TEST(OrdinaryUsers, MayChangeWhatTheirGroupsMayWriteDeleteOrRedefine)
     };
     for (const auto& c : cases) {
         FakeShell asFile, asFolder;
+        asFile.files.insert(dll);
         asFile.access[dll] = c.list;
         asFolder.access["C:\\Tools\\"] = c.list;
         EXPECT_EQ(OrdinaryUsersMayChange(asFile, dll), c.changeable) << c.what;
@@ -58,6 +59,11 @@ TEST(OrdinaryUsers, MayChangeWhatTheirGroupsMayWriteDeleteOrRedefine)
     FakeShell unreadable;
     unreadable.unreadable.insert("C:\\Tools\\");
     EXPECT_TRUE(OrdinaryUsersMayChange(unreadable, dll));
+    FakeShell missing;  // a file that is not there is judged by its folder
+    missing.unreadable.insert(dll);
+    EXPECT_FALSE(OrdinaryUsersMayChange(missing, dll));
+    missing.files.insert(dll);
+    EXPECT_TRUE(OrdinaryUsersMayChange(missing, dll));
     FakeShell readOnly;  // every list Program Files'
     EXPECT_FALSE(OrdinaryUsersMayChange(readOnly, dll));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "error_of.h"
 #include "shell/file_types.h"
 #include "shell/registry_store.h"
 #include "shell/registry_memory.h"
@@ -13,16 +14,6 @@ namespace {
 
 constexpr RootKey kLM = RootKey::LocalMachine;
 const std::string kExe = "C:\\Program Files\\Tools\\glossira.exe";
-
-std::string ErrorOf(auto&& action)
-{
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
 
 std::string Value(MemoryRegistry& reg, RootKey root, const std::string& key, const char* name = "")
 {

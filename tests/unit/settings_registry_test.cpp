@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "error_of.h"
 #include "shell/registry_memory.h"
 #include "shell/settings_registry.h"
 
@@ -13,17 +14,6 @@ namespace {
 constexpr RootKey kLM = RootKey::LocalMachine;
 constexpr RootKey kCR = RootKey::ClassesRoot;
 const char* const kCommand = "GlossiraFile\\shell\\open\\command";
-
-template <class F>
-std::string ErrorOf(F&& body)
-{
-    try {
-        body();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
 
 bool SameAsDefaults(const Settings& s)
 {

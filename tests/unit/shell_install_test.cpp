@@ -3,6 +3,7 @@
 
 #include "core/cp1251.h"
 #include "core/error.h"
+#include "error_of.h"
 #include "fake_shell.h"
 #include "shell/file_types.h"
 #include "shell/install.h"
@@ -32,16 +33,6 @@ struct Installation : ::testing::Test {
     std::string link = kSendTo + FromUtf8("Глоссира.lnk");
 
     Installation() { reg.SetString(RootKey::CurrentUser, kShellFolders, "SendTo", "C:\\Users\\u\\SendTo"); }
-
-    std::string ErrorOf(auto&& action)
-    {
-        try {
-            action();
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return "<no error>";
-    }
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "error_of.h"
 #include "fake_shell.h"
 #include "shell/registry_memory.h"
 #include "shell/shell_ops.h"
@@ -13,16 +14,6 @@ namespace {
 
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kProbeKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
-
-std::string ErrorOf(auto&& action)
-{
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
 
 }  // namespace
 
