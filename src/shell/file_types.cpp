@@ -83,7 +83,13 @@ void UnregisterFileType(RegistryBackend& registry, RootKey root, const std::stri
     if (className.empty()) return;
     std::vector<std::string> ours;
     if (auto classes = registry.Open(root, kClassesKey, false, kKeyRead)) {
-        for (const auto& name : registry.SubKeys(*classes)) {
+        std::vector<std::string> names;
+        try {
+            names = registry.SubKeys(*classes);
+        } catch (const Error&) {
+            return;  // a name beyond Windows-1251: the type stays whole rather than half removed
+        }
+        for (const auto& name : names) {
             if (name.empty() || name.front() != '.') continue;
             try {
                 auto key = registry.Open(root, ClassesPath(name), false, kKeyRead);

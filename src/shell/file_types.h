@@ -34,7 +34,8 @@ void RegisterFileType(RegistryBackend& registry, const std::string& ext, const s
 // Every extension key under root\Software\Classes that names className gets
 // its recorded class back, or loses its default value and, when the program
 // made it and nothing else is left in it, the key; then the class key goes.
-// Keys that cannot be changed are left as they are; never fails.
+// Keys that cannot be changed are left as they are; when the classes cannot
+// be listed (a name beyond Windows-1251) nothing is changed. Never fails.
 void UnregisterFileType(RegistryBackend& registry, RootKey root, const std::string& className);
 
 }  // namespace glossira

@@ -126,10 +126,8 @@ std::vector<std::string> Win32Registry::SubKeys(RegistryKey& key)
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
+        names.push_back(Narrow(std::wstring_view(buffer.data(), len)));
         ++index;
-        const std::wstring_view name(buffer.data(), len);
-        std::string narrow = NarrowLossy(name);
-        if (Wide(narrow) == name) names.push_back(std::move(narrow));
     }
     return names;
 }

@@ -15,8 +15,7 @@ public:
     bool Exists(RegistryKey& key, const std::string& name) override;
     bool Write(RegistryKey& key, const std::string& name, const RegistryValue& value) override;
     bool DeleteValue(RegistryKey& key, const std::string& name) override;
-    // Subkey names Windows-1251 cannot hold are left out: they could not be
-    // named back to open them, and none is the program's.
+    // A subkey name Windows-1251 cannot hold fails with the error of Narrow().
     std::vector<std::string> SubKeys(RegistryKey& key) override;
     std::size_t ValueCount(RegistryKey& key) override;
     bool DeleteSubKey(RegistryKey& key, const std::string& name) override;

@@ -478,7 +478,7 @@ std::wstring FullRemovalMessage(const std::wstring& program)
 TEST_F(Settings, FullRemovalAnsweredYesSchedulesTheSilentUninstallerAndEnds)
 {
     // An installed copy: the uninstaller lies beside the program.
-    Folder installed;
+    glossira::e2e::Folder installed;
     const std::wstring program = installed / L"glossira.exe";
     ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), program.c_str(), FALSE));
     WriteFileBytes(installed / L"unins000.exe", "the uninstaller");
