@@ -30,23 +30,25 @@ std::optional<std::string> DefaultText(RegistryBackend& registry, RegistryKey& k
     return value->data;
 }
 
-// Gives one extension key back: the recorded class, or no class at all and,
-// for a key the program made, no key when nothing else is in it.
-void GiveBack(RegistryBackend& registry, RootKey root, const std::string& name)
+// Gives one extension key back: the recorded class or none, and the key
+// itself when the program made it and nothing else is left in it. A key
+// that names another class loses only the records.
+void GiveBack(RegistryBackend& registry, RootKey root, const std::string& name, bool ours)
 {
     RegistryStore store(registry);
     store.SetRoot(root);
     if (!store.OpenKey(ClassesPath(name), false)) return;
-    if (store.ValueExists(kPreviousClassValue)) {
-        const std::string previous = store.ReadString(kPreviousClassValue);
-        if (previous.empty()) store.DeleteValue("");
-        else store.WriteString("", previous);
-        store.DeleteValue(kPreviousClassValue);
-        return;
-    }
-    store.DeleteValue("");
+    const bool recorded = store.ValueExists(kPreviousClassValue);
+    const std::string previous = recorded ? store.ReadString(kPreviousClassValue) : "";
+    const bool createdKnown = store.ValueExists(kCreatedValue);
+    const bool created = createdKnown && store.ReadInteger(kCreatedValue) == 1;
+    store.DeleteValue(kPreviousClassValue);
+    store.DeleteValue(kCreatedValue);
+    if (!ours) return;
+    if (recorded) store.WriteString("", previous);
+    else store.DeleteValue("");
     store.CloseKey();
-    store.DeleteKeyIfEmpty(ClassesPath(name));
+    if (created || (!createdKnown && !recorded)) store.DeleteKeyIfEmpty(ClassesPath(name));
 }
 
 }  // namespace
@@ -68,10 +70,19 @@ void RegisterFileType(RegistryBackend& registry, const std::string& ext, const s
     store.SetRoot(RootKey::LocalMachine);
     if (!store.OpenKey(kClassesKey, true)) throw Error(Format(msg::FailedToCreateKey(), extKey));
     // The class the extension has now is recorded before it is replaced,
-    // unless it is already the program's (whose record stays).
-    if (auto existing = registry.Open(RootKey::LocalMachine, ClassesPath(extKey), false, kKeyRead)) {
-        const std::string current = DefaultText(registry, *existing).value_or("");
-        if (!SameName(current, className)) store.WriteSectionString(extKey, kPreviousClassValue, current);
+    // unless it is already the program's (whose records stay).
+    auto existing = registry.Open(RootKey::LocalMachine, ClassesPath(extKey), false, kKeyRead);
+    const std::optional<std::string> current = existing ? DefaultText(registry, *existing) : std::nullopt;
+    if (!existing || !current || !SameName(*current, className)) {
+        const bool existed = existing != nullptr;
+        const bool createdKnown = existed && registry.Exists(*existing, kCreatedValue);
+        existing.reset();
+        RegistryStore records(registry);
+        records.SetRoot(RootKey::LocalMachine);
+        if (!records.OpenKey(ClassesPath(extKey), true)) throw Error(Format(msg::FailedToCreateKey(), extKey));
+        if (current) records.WriteString(kPreviousClassValue, *current);
+        else records.DeleteValue(kPreviousClassValue);
+        if (!createdKnown) records.WriteInteger(kCreatedValue, existed ? 0 : 1);
     }
     store.WriteSectionString(extKey, "", className);
     store.WriteSectionString(className, "", description.empty() ? className : description);
@@ -81,7 +92,7 @@ void RegisterFileType(RegistryBackend& registry, const std::string& ext, const s
 void UnregisterFileType(RegistryBackend& registry, RootKey root, const std::string& className)
 {
     if (className.empty()) return;
-    std::vector<std::string> ours;
+    std::vector<std::pair<std::string, bool>> touched;  // name, names the class
     if (auto classes = registry.Open(root, kClassesKey, false, kKeyRead)) {
         std::vector<std::string> names;
         try {
@@ -93,16 +104,19 @@ void UnregisterFileType(RegistryBackend& registry, RootKey root, const std::stri
             if (name.empty() || name.front() != '.') continue;
             try {
                 auto key = registry.Open(root, ClassesPath(name), false, kKeyRead);
-                auto current = key ? DefaultText(registry, *key) : std::nullopt;
-                if (current && SameName(*current, className)) ours.push_back(name);
+                if (!key) continue;
+                auto current = DefaultText(registry, *key);
+                const bool named = current && SameName(*current, className);
+                if (named || registry.Exists(*key, kPreviousClassValue) || registry.Exists(*key, kCreatedValue))
+                    touched.emplace_back(name, named);
             } catch (const Error&) {
                 // a value beyond Windows-1251 is not the program's
             }
         }
     }
-    for (const auto& name : ours) {
+    for (const auto& [name, named] : touched) {
         try {
-            GiveBack(registry, root, name);
+            GiveBack(registry, root, name, named);
         } catch (const Error&) {
             // left as it is
         }

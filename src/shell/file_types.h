@@ -12,10 +12,11 @@ namespace glossira {
 
 inline constexpr const char* kClassesKey = "Software\\Classes";
 inline constexpr const char* kFileClass = "GlossiraFile";
-// Beside the program's class in an extension key it took over: the class
-// the extension had before ("" when it had none). Absent, the program made
-// the key itself.
+// Beside the program's class in an extension key it took over, read by the
+// uninstaller too: the class the extension had before (absent when it had
+// none), and REG_DWORD 1 when the program created the key, 0 when it did not.
 inline constexpr const char* kPreviousClassValue = "Glossira.PreviousClass";
+inline constexpr const char* kCreatedValue = "Glossira.Created";
 
 // Whether taking the extension over (any case, one leading full stop
 // ignored) breaks Windows itself: programs, shortcuts, scripts, installers,
@@ -33,7 +34,9 @@ void RegisterFileType(RegistryBackend& registry, const std::string& ext, const s
 
 // Every extension key under root\Software\Classes that names className gets
 // its recorded class back, or loses its default value and, when the program
-// made it and nothing else is left in it, the key; then the class key goes.
+// made it (or kept no record, as before records were kept) and nothing else
+// is left in it, the key; a key another program has taken back loses only
+// the records. Then the class key goes.
 // Keys that cannot be changed are left as they are; when the classes cannot
 // be listed (a name beyond Windows-1251) nothing is changed. Never fails.
 void UnregisterFileType(RegistryBackend& registry, RootKey root, const std::string& className);

@@ -516,6 +516,7 @@ TEST_F(Settings, PortableFullRemovalRemovesEverythingAtOnceAndGivesTxtBack)
     });
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".txt", L""), L"GlossiraFile");
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".txt", L"Glossira.PreviousClass"), L"txtfile");
+    EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, L".txt", L"Glossira.Created")->number, 0u);
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"GlossiraFile\\shell\\open\\command", L""),
               L"\"" + ProgramPath() + L"\" \"%1\"");
     ASSERT_TRUE(FileExists(ShortcutPath()));

@@ -32,6 +32,7 @@ TEST(RegisterFileType, WritesExtensionClassAndQuotedCommandByName)
                   "HKEY_LOCAL_MACHINE\\Software\n"
                   "HKEY_LOCAL_MACHINE\\Software\\Classes\n"
                   "HKEY_LOCAL_MACHINE\\Software\\Classes\\.txt\n"
+                  "  Glossira.Created = REG_DWORD 0x00000001\n"
                   "  @ = REG_SZ \"GlossiraFile\"\n"
                   "HKEY_LOCAL_MACHINE\\Software\\Classes\\GlossiraFile\n"
                   "  @ = REG_SZ \"Glossira Document\"\n"
@@ -89,19 +90,25 @@ TEST(UnregisterFileType, DeletesOnlyKeysTheProgramMadeAndLeftEmpty)
     for (const char* ext : {"txt", "nocls", "cmt", "kept", "taken"})
         RegisterFileType(reg, ext, "GlossiraFile", "", kExe);
     RegisterFileType(reg, "txt", "GlossiraFile", "", kExe);  // again: the record stays
+    const std::string no("\0\0\0\0", 4), yes("\x01\0\0\0", 4);
     EXPECT_EQ(Value(reg, kLM, ".txt", kPreviousClassValue), "txtfile");
-    EXPECT_EQ(Value(reg, kLM, ".nocls", kPreviousClassValue), "");
+    EXPECT_EQ(Value(reg, kLM, ".txt", kCreatedValue), no);
+    EXPECT_EQ(Value(reg, kLM, ".nocls", kPreviousClassValue), "<missing>");
+    EXPECT_EQ(Value(reg, kLM, ".nocls", kCreatedValue), no);
     EXPECT_EQ(Value(reg, kLM, ".cmt", kPreviousClassValue), "<missing>");
+    EXPECT_EQ(Value(reg, kLM, ".cmt", kCreatedValue), yes);
     EXPECT_EQ(Value(reg, RootKey::CurrentUser, ".txt"), "UserFile");
     // Another program adds to a key the program made, or takes one back.
     reg.SetString(kLM, "Software\\Classes\\.kept\\OpenWithProgids", "OtherFile", "");
     reg.SetString(kLM, "Software\\Classes\\.taken", "", "OtherFile");
+    reg.SetString(kLM, "Software\\Classes\\.old", "", "GlossiraFile");  // from before records were kept
 
     UnregisterFileType(reg, kLM, "GlossiraFile");
     UnregisterFileType(reg, kLM, "GlossiraFile");  // nothing left to do
     EXPECT_EQ(Value(reg, kLM, ".kept"), "<missing>");
     EXPECT_EQ(Value(reg, kLM, ".kept\\OpenWithProgids", "OtherFile"), "");
     EXPECT_EQ(Value(reg, kLM, ".taken"), "OtherFile");
+    EXPECT_EQ(Value(reg, kLM, ".taken", kCreatedValue), "<missing>");
     RegistryStore store(reg);
     store.SetRoot(kLM);
     EXPECT_TRUE(store.DeleteKey("Software\\Classes\\.kept"));
