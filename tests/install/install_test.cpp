@@ -68,14 +68,7 @@ void ScheduleFullRemoval(const std::wstring& exe)
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
-class Installation : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(SetupPath().empty()) << "GLOSSIRA_SETUP names no setup";
-        CreateDirectoryW(SendToFolder().c_str(), nullptr);
-    }
-};
+using Installation = SetupTest;
 
 }  // namespace
 
@@ -226,21 +219,14 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
 TEST_F(Installation, InteractiveSetupEndsInTheSettingsWindow)
 {
     Program setup(SetupPath(), L"");
-    HWND wizard = setup.WaitWindow(L"#32770");
-    ASSERT_TRUE(wizard);
-    HWND next = Control(wizard, IDOK);
-    auto page = [&] { return FindWindowExW(wizard, nullptr, L"#32770", nullptr); };
-    Click(next);
-    HWND folder = nullptr;
-    ASSERT_TRUE(Eventually([&] { return page() && (folder = Control(page(), 1019)) != nullptr; }));
-    const std::wstring dir = Text(folder);
+    const Wizard wizard = ClickToFinishPage(setup);
+    ASSERT_TRUE(wizard.finish);
+    const std::wstring dir = wizard.folder;
     EXPECT_EQ(dir, L"C:\\Program Files\\Glossira");
-    Click(next);
-    ASSERT_TRUE(Eventually([&] { return Text(next) == L"&Готово"; }, 60000)) << Utf8(Text(next));
-    HWND run = ControlByText(page(), L"Открыть окно установок");
+    HWND run = ControlByText(wizard.finish, L"Открыть окно установок");
     ASSERT_TRUE(run);
     EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
-    Click(next);
+    Click(wizard.next);
     EXPECT_EQ(setup.WaitExit(), 0);
 
     HWND settings = nullptr;

@@ -6,6 +6,7 @@
 
 #include "driver.h"
 #include "inspect.h"
+#include "system_view.h"
 
 namespace glossira::e2e {
 
@@ -73,6 +74,28 @@ int RunSetup(const std::wstring& folder)
 }
 
 void Install(const std::wstring& folder) { ASSERT_EQ(RunSetup(folder), 0); }
+
+void SetupTest::SetUp()
+{
+    ASSERT_FALSE(SetupPath().empty()) << "GLOSSIRA_SETUP names no setup";
+    CreateDirectoryW(SendToFolder().c_str(), nullptr);
+}
+
+Wizard ClickToFinishPage(Program& setup)
+{
+    Wizard wizard;
+    wizard.window = setup.WaitWindow(L"#32770");
+    if (!wizard.window) return wizard;
+    wizard.next = Control(wizard.window, IDOK);
+    auto page = [&] { return FindWindowExW(wizard.window, nullptr, L"#32770", nullptr); };
+    Click(wizard.next);
+    HWND folder = nullptr;
+    if (!Eventually([&] { return page() && (folder = Control(page(), 1019)) != nullptr; })) return wizard;
+    wizard.folder = Text(folder);
+    Click(wizard.next);
+    if (Eventually([&] { return Text(wizard.next) == L"&Готово"; }, 60000)) wizard.finish = page();
+    return wizard;
+}
 
 HWND FindMessageBox(const std::wstring& text)
 {

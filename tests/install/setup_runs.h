@@ -1,9 +1,12 @@
 // Runs the setup under test and its uninstaller, and finds what they show.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+
+#include "driver.h"
 
 namespace glossira::e2e {
 
@@ -27,6 +30,22 @@ bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD t
 int RunSetup(const std::wstring& folder);
 // The same, which must succeed.
 void Install(const std::wstring& folder);
+
+// A setup test: there is a setup to run, and the user's Send To folder exists
+// as in a used profile.
+class SetupTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
+
+// The setup's wizard, clicked through as a person does: welcome, the folder
+// page (whose text it keeps), the progress, up to the finish page. Its
+// `finish` is null when that page was not reached.
+struct Wizard {
+    HWND window = nullptr, next = nullptr, finish = nullptr;
+    std::wstring folder;
+};
+Wizard ClickToFinishPage(Program& setup);
 
 // A visible message box of any process whose text starts with `text`.
 HWND FindMessageBox(const std::wstring& text);

@@ -93,14 +93,7 @@ void Restart()
     EXPECT_EQ(restart.WaitExit(60000), 0);
 }
 
-class SharedMachine : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(SetupPath().empty()) << "GLOSSIRA_SETUP names no setup";
-        CreateDirectoryW(SendToFolder().c_str(), nullptr);
-    }
-};
+using SharedMachine = SetupTest;
 
 }  // namespace
 
@@ -260,20 +253,15 @@ TEST_F(SharedMachine, UpgradesWhileTheHandlerIsLoadedAndSaysWhenARestartMustFini
     EXPECT_TRUE(Pending(lib + L".new", L"!\\??\\" + lib));
     {
         Program setup(SetupPath(), L"");
-        HWND wizard = setup.WaitWindow(L"#32770");
-        ASSERT_TRUE(wizard);
-        HWND next = Control(wizard, IDOK);
-        auto page = [&] { return FindWindowExW(wizard, nullptr, L"#32770", nullptr); };
-        Click(next);
-        ASSERT_TRUE(Eventually([&] { return page() && Control(page(), 1019); }));
-        Click(next);
-        ASSERT_TRUE(Eventually([&] { return Text(next) == L"&Готово"; }, 60000)) << Utf8(Text(next));
-        HWND later = ControlByText(page(), L"Нет, я перезагружу ПК позже");
+        const Wizard wizard = ClickToFinishPage(setup);
+        ASSERT_TRUE(wizard.finish);
+        HWND later = ControlByText(wizard.finish, L"Нет, я перезагружу ПК позже");
         ASSERT_TRUE(later) << "no restart offered";
         EXPECT_EQ(SendMessageW(later, BM_GETCHECK, 0, 0), BST_CHECKED);
-        EXPECT_TRUE(ControlByText(page(), L"Программа «Глоссира» установлена, но её прежние файлы ещё заняты: новые "
-                                          L"займут их место после перезагрузки компьютера. Перезагрузить его сейчас?"));
-        Click(next);
+        EXPECT_TRUE(ControlByText(wizard.finish, L"Программа «Глоссира» установлена, но её прежние файлы ещё заняты: "
+                                                 L"новые займут их место после перезагрузки компьютера. Перезагрузить "
+                                                 L"его сейчас?"));
+        Click(wizard.next);
         EXPECT_EQ(setup.WaitExit(), kRestartNeeded);
     }
 

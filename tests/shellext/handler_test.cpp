@@ -159,6 +159,14 @@ struct Menu {
     HMENU handle = CreatePopupMenu();
     ~Menu() { DestroyMenu(handle); }
     int Count() const { return GetMenuItemCount(handle); }
+    // The item's picture, or null.
+    HBITMAP Picture(int position) const
+    {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        return GetMenuItemInfoW(handle, static_cast<UINT>(position), TRUE, &item) ? item.hbmpItem : nullptr;
+    }
     std::wstring Text(int position) const
     {
         wchar_t text[256] = {};
@@ -279,13 +287,10 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     EXPECT_EQ(GetMenuItemID(menu.handle, 1), kFirst);
 
     // The picture: 32 bits, the small-icon size, premultiplied alpha.
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_BITMAP;
-    ASSERT_TRUE(GetMenuItemInfoW(menu.handle, 1, TRUE, &item));
-    ASSERT_TRUE(item.hbmpItem);
+    const HBITMAP picture = menu.Picture(1);
+    ASSERT_TRUE(picture);
     BITMAP bm{};
-    ASSERT_EQ(GetObjectW(item.hbmpItem, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    ASSERT_EQ(GetObjectW(picture, sizeof bm, &bm), static_cast<int>(sizeof bm));
     HDC screen = GetDC(nullptr);
     const int size = MulDiv(16, GetDeviceCaps(screen, LOGPIXELSY), 96);
     EXPECT_EQ(bm.bmBitsPixel, 32);
@@ -294,7 +299,7 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<DWORD> pixels(static_cast<std::size_t>(size) * size);
-    ASSERT_EQ(GetDIBits(screen, item.hbmpItem, 0, size, pixels.data(), &info, DIB_RGB_COLORS), size);
+    ASSERT_EQ(GetDIBits(screen, picture, 0, size, pixels.data(), &info, DIB_RGB_COLORS), size);
     ReleaseDC(nullptr, screen);
     int opaque = 0, clear = 0, notPremultiplied = 0;
     for (DWORD p : pixels) {
@@ -412,13 +417,10 @@ TEST_F(Handler, MenuPictureOutlivesTheHandlerAndOnlyGlobalMemoryIsRead)
         ASSERT_TRUE(handler);
         EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
     }
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_BITMAP;
-    ASSERT_TRUE(GetMenuItemInfoW(menu.handle, 0, TRUE, &item));
-    ASSERT_TRUE(item.hbmpItem);
+    const HBITMAP picture = menu.Picture(0);
+    ASSERT_TRUE(picture);
     BITMAP bm{};
-    EXPECT_EQ(GetObjectW(item.hbmpItem, sizeof bm, &bm), static_cast<int>(sizeof bm)) << "the picture is gone";
+    EXPECT_EQ(GetObjectW(picture, sizeof bm, &bm), static_cast<int>(sizeof bm)) << "the picture is gone";
     EXPECT_EQ(bm.bmBitsPixel, 32);
 
     ComPtr<IShellExtInit> init;
