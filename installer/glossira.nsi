@@ -136,10 +136,11 @@ Function PutInPlace
   Pop $0
 FunctionEnd
 
-; Whether the installation folder may be given the protection of Program
-; Files: it lies outside them, and the setup creates it, or it is empty, or
-; it holds an earlier installation. A folder that holds other things keeps
-; its rights (the program then registers itself for its user alone).
+; Whether the installation folder is to be given the protection of Program
+; Files: "new" when it lies outside them and the setup creates it or finds
+; it empty, "ours" when it holds an earlier installation, "" otherwise. A
+; folder that holds other things keeps its rights (the program then
+; registers itself for its user alone).
 Function FolderToProtect
   Push $0
   Push $1
@@ -149,8 +150,9 @@ Function FolderToProtect
   StrLen $0 "$PROGRAMFILES32\"
   StrCpy $1 "$INSTDIR" $0
   StrCmp $1 "$PROGRAMFILES32\" no
-  IfFileExists "$INSTDIR\*.*" 0 yes
-  IfFileExists "$INSTDIR\${UNINSTALLER}" yes
+  IfFileExists "$INSTDIR\*.*" 0 new
+  StrCpy $0 "ours"
+  IfFileExists "$INSTDIR\${UNINSTALLER}" end
   FindFirst $0 $1 "$INSTDIR\*.*"
   entry:
     StrCmp $1 "" empty
@@ -163,29 +165,32 @@ Function FolderToProtect
     Goto entry
   empty:
   FindClose $0
-  yes:
-    StrCpy $0 1
+  new:
+    StrCpy $0 "new"
     Goto end
   no:
-    StrCpy $0 0
+    StrCpy $0 ""
   end:
   Pop $1
   Exch $0
 FunctionEnd
 
 ; Inherited rights removed; the Administrators and SYSTEM may do anything,
-; the Users read and run. By well-known SIDs, which every language of
-; Windows knows.
+; the Users read and run; the Administrators own it. By well-known SIDs,
+; which every language of Windows knows. The files of an earlier
+; installation take their rights from the folder again. $R0: what
+; FolderToProtect said.
 Function ProtectFolder
   nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
   Pop $0
-  StrCmp $0 0 0 failed
   nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q'
-  Pop $0
-  StrCmp $0 0 done
-  failed:
-    DetailPrint "Не удалось закрыть папку программы от изменения пользователями (icacls: $0)."
-  done:
+  Pop $1
+  StrCpy $2 0
+  StrCmp $R0 "ours" 0 +3
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\*" /reset /T /C /Q'
+    Pop $2
+  StrCmp "$0 $1 $2" "0 0 0" +2
+    DetailPrint "Не удалось закрыть папку программы от изменения пользователями (icacls: $0 $1 $2)."
 FunctionEnd
 
 Section "Глоссира" Main
@@ -193,7 +198,7 @@ Section "Глоссира" Main
   Call FolderToProtect
   Pop $R0
   SetOutPath "$INSTDIR"
-  StrCmp $R0 1 0 +2
+  StrCmp $R0 "" +2
     Call ProtectFolder
   !insertmacro ProgramFiles InstallFile
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"

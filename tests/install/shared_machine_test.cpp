@@ -181,21 +181,22 @@ TEST_F(SharedMachine, FolderOutsideProgramFilesIsClosedToOrdinaryUsers)
     };
 
     const std::wstring dir = L"C:\\Инструменты\\Глоссира", made = L"C:\\Инструменты\\Пустая";
-    auto expected = [&](const std::wstring& folder) {
-        return Utf8(L"\"" + icacls + L"\" \"" + folder + L"\" /setowner *S-1-5-32-544 /T /C /Q\n" + L"\"" + icacls +
-                    L"\" \"" + folder +
-                    L"\" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q\n");
+    auto expected = [&](const std::wstring& folder, bool upgrade) {
+        const std::wstring run = L"\"" + icacls + L"\" \"" + folder;
+        return Utf8(run + L"\" /setowner *S-1-5-32-544 /T /C /Q\n" + run +
+                    L"\" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q\n" +
+                    (upgrade ? run + L"\\*\" /reset /T /C /Q\n" : L""));
     };
     ASSERT_NO_FATAL_FAILURE(Install(dir));
-    EXPECT_EQ(Utf8(recorded()), expected(dir));
-    // An upgrade closes the folder again; so does a setup into a folder the
-    // user made for it, still empty.
+    EXPECT_EQ(Utf8(recorded()), expected(dir, false));
+    // An upgrade closes the folder again, and its files take their rights
+    // from it; so does a setup into a folder the user made for it, still empty.
     ASSERT_NO_FATAL_FAILURE(Install(L""));
-    EXPECT_EQ(Utf8(recorded()), expected(dir));
+    EXPECT_EQ(Utf8(recorded()), expected(dir, true));
     ASSERT_TRUE(RunTree(dir + L"\\unins000.exe", L"/S"));
     ASSERT_TRUE(CreateDirectoryW(made.c_str(), nullptr));
     ASSERT_NO_FATAL_FAILURE(Install(made));
-    EXPECT_EQ(Utf8(recorded()), expected(made));
+    EXPECT_EQ(Utf8(recorded()), expected(made, false));
     ASSERT_TRUE(RunTree(made + L"\\unins000.exe", L"/S"));
 
     // Under Program Files the folder inherits their protection; a folder
