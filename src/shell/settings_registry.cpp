@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/text.h"
+#include "shell/file_types.h"
 #include "shell/registry_store.h"
 
 namespace glossira {
@@ -69,11 +70,12 @@ void LoadSettings(RegistryBackend& registry, Settings& inOut)
 void RepairAssociation(RegistryBackend& registry)
 {
     RegistryStore store(registry);
-    store.SetRoot(RootKey::ClassesRoot);
-    if (!store.OpenKey("GlossiraFile\\shell\\open\\command", false) || !store.ValueExists("")) return;
-    std::string command = store.ReadString("");
-    if (command.empty() || command.front() == '"') return;
-    std::string program = TrimSpaces(FieldAt(1, command, '"'));
+    store.SetRoot(RootKey::LocalMachine);  // by name, where the association is written
+    const std::string command = std::string(kClassesKey) + "\\" + kFileClass + "\\shell\\open\\command";
+    if (!store.OpenKey(command, false) || !store.ValueExists("")) return;
+    std::string text = store.ReadString("");
+    if (text.empty() || text.front() == '"') return;
+    std::string program = TrimSpaces(FieldAt(1, text, '"'));
     // Nothing but blanks before a quote: quoting that would destroy the command.
     if (program.empty()) return;
     store.WriteString("", "\"" + program + "\" \"%1\"");

@@ -18,7 +18,8 @@ Settings LoadSettings(RegistryBackend& registry);
 // empty Ext becomes "txt", also when a later value fails.
 void LoadSettings(RegistryBackend& registry, Settings& inOut);
 
-// Viewer mode: an unquoted open command of "GlossiraFile" gets its program
+// Viewer mode: an unquoted open command of "GlossiraFile" (under
+// HKEY_LOCAL_MACHINE\Software\Classes, where it is written) gets its program
 // quoted, `C:\Tools\glossira.exe %1` -> `"C:\Tools\glossira.exe %1" "%1"`.
 // A missing key or value, an empty or already quoted command is left alone;
 // so is one whose text before its first quote is blank.

@@ -12,8 +12,8 @@ using namespace glossira;
 namespace {
 
 constexpr RootKey kLM = RootKey::LocalMachine;
-constexpr RootKey kCR = RootKey::ClassesRoot;
-const char* const kCommand = "GlossiraFile\\shell\\open\\command";
+constexpr RootKey kAssociationRoot = RootKey::LocalMachine;  // the classes by name
+const char* const kCommand = "Software\\Classes\\GlossiraFile\\shell\\open\\command";
 
 bool SameAsDefaults(const Settings& s)
 {
@@ -110,16 +110,16 @@ TEST(LoadSettings, WrongTypeFailsAndKeepsWhatWasReadBefore)
 TEST(RepairAssociation, QuotesTheWholeTextBeforeTheFirstQuote)
 {
     MemoryRegistry registry;
-    registry.SetString(kCR, kCommand, "", "C:\\Tools\\glossira.exe %1");
+    registry.SetString(kAssociationRoot, kCommand, "", "C:\\Tools\\glossira.exe %1");
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Tools\\glossira.exe %1\" \"%1\"");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "\"C:\\Tools\\glossira.exe %1\" \"%1\"");
 
-    registry.SetString(kCR, kCommand, "", "  C:\\Program Files\\g.exe  \"%1\"");
+    registry.SetString(kAssociationRoot, kCommand, "", "  C:\\Program Files\\g.exe  \"%1\"");
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
     // Repaired once, left alone after.
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
 }
 
 TEST(RepairAssociation, LeavesQuotedEmptyAndMissingCommandsAlone)
@@ -128,24 +128,24 @@ TEST(RepairAssociation, LeavesQuotedEmptyAndMissingCommandsAlone)
     RepairAssociation(registry);  // no key
     EXPECT_EQ(registry.Dump(), "");
 
-    registry.SetString(kCR, kCommand, "other", "x");  // key without default value
+    registry.SetString(kAssociationRoot, kCommand, "other", "x");  // key without default value
     RepairAssociation(registry);
-    EXPECT_FALSE(registry.Value(kCR, kCommand, ""));
+    EXPECT_FALSE(registry.Value(kAssociationRoot, kCommand, ""));
 
     for (const char* command : {"\"C:\\g.exe\" \"%1\"", "", " \"C:\\g.exe\" \"%1\"", "   "}) {
-        registry.SetString(kCR, kCommand, "", command);
+        registry.SetString(kAssociationRoot, kCommand, "", command);
         RepairAssociation(registry);
-        EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, command);
+        EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, command);
     }
 }
 
 TEST(RepairAssociation, NeedsFullAccessAndReportsAFailedWrite)
 {
     MemoryRegistry registry;
-    registry.SetString(kCR, kCommand, "", "g.exe %1");
-    registry.LimitAccess(kCR, "GlossiraFile", kKeyRead);
+    registry.SetString(kAssociationRoot, kCommand, "", "g.exe %1");
+    registry.LimitAccess(kAssociationRoot, "Software\\Classes\\GlossiraFile", kKeyRead);
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "g.exe %1");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "g.exe %1");
 
     registry.ClearFailures();
     registry.FailAllWrites();
