@@ -67,8 +67,9 @@ struct SettingsOutcome {
 
 // The OK button: Send To install/remove, the probe (refused: its message,
 // the window stays), context menu register/unregister, then full removal
-// (asked through `dialogs`) or SaveSettings. An error stops the action
-// where it happens and the window stays open.
+// (asked through `dialogs`) or SaveSettings. A context menu registered for
+// the current user alone is said in one more sentence of the confirmation.
+// An error stops the action where it happens and the window stays open.
 SettingsOutcome SettingsOk(const SettingsChoices& choices, const InstallContext& context, Dialogs& dialogs);
 
 }  // namespace glossira
