@@ -268,23 +268,6 @@ TEST(Cp866, EveryRussianLetterBecomesItsWindows1251Byte)
     EXPECT_EQ(text, FromUtf8("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя № ??? x") + "\x04\xC2");
 }
 
-// Far Manager's list: every name found, Latin or Cyrillic, each line in
-// Windows-1251; a Windows-1251 list beside it is read byte for byte.
-TEST(Harvest, CodePage866ListIsReadAsSuchAndAWindows1251OneByteForByte)
-{
-    std::string oem;
-    for (const auto& t : kRussian) oem += std::string(t.cp866) + "\r\n";
-    for (const auto& [name, line] : {std::pair{"setup.exe", 1}, std::pair{"Мой отчёт.doc", 2}, std::pair{"photo.jpg", 5}}) {
-        Folder f(FromUtf8(name));
-        f.Log("descript.ion", oem);
-        EXPECT_EQ(f.Run().lines, Lines{FromUtf8(kRussian[line].utf8)}) << name;
-    }
-    Folder f(FromUtf8("Ёлка.jpg"));
-    const std::string line = FromUtf8("Ёлка.jpg «Ёлка»\u00A0во дворе — фото ©");
-    f.Log("descript.ion", FromUtf8("other.jpg Другое фото\r\n") + line + "\r\n");
-    EXPECT_EQ(f.Run().lines, Lines{line});
-}
-
 TEST(ZoneIdentifier, TheLineNamesTheFileItsAddressAndPage)
 {
     const std::string stream =
