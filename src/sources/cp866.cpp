@@ -1,6 +1,8 @@
 #include "sources/cp866.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "core/cp1251.h"
 
@@ -90,11 +92,21 @@ bool LooksLikeCp866(std::string_view sample)
 void Cp866To1251(char* bytes, std::size_t size, char& last)
 {
     static const std::array<char, 256> kTable = MakeTable();
-    for (std::size_t i = 0; i < size; ++i) {
-        char b = bytes[i];
-        if (last != '\x04') bytes[i] = kTable[static_cast<unsigned char>(b)];
-        last = b;
+    for (std::size_t i = 0; i < size;) {
+        if (i + 8 <= size) {  // ASCII, the same in both, eight bytes at a time
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        auto b = static_cast<unsigned char>(bytes[i]);
+        // The byte before as read: a converted one is never 0x04.
+        if (b >= 0x80 && (i > 0 ? bytes[i - 1] : last) != '\x04') bytes[i] = kTable[b];
+        ++i;
     }
+    if (size > 0) last = bytes[size - 1];
 }
 
 }  // namespace glossira
