@@ -25,10 +25,8 @@ HarvestResult Harvest(FileSystem& fs, const Settings& settings, const RunState& 
             if (!again) throw Error(Format(msg::CannotReadFile(), path, msg::FileNotReopened()));
             return again;
         };
-        // Programs that write Unicode lists break a description's lines with no-break spaces.
         auto accept = [&](std::string& line) {
-            const LogEncoding encoding = file->Encoding();
-            return AsInserted(line, upperName, encoding == LogEncoding::Utf8 || encoding == LogEncoding::Utf16Le);
+            return AsInserted(line, upperName, NoBreakSpaceBreaks(file->Encoding()));
         };
         scanner.Scan(*file, reopen, settings.NoOneStr, hits, accept);
         return true;

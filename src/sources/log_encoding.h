@@ -24,4 +24,12 @@ public:
 // nullptr for nullptr.
 std::unique_ptr<LogFile> DecodedLog(std::unique_ptr<InputFile> raw);
 
+// Whether a no-break space breaks a description's lines in a file of this
+// encoding: in UTF-8 and UTF-16, as the programs that write such lists mean
+// it; in a single-byte code page it is a no-break space.
+inline bool NoBreakSpaceBreaks(LogEncoding encoding)
+{
+    return encoding == LogEncoding::Utf8 || encoding == LogEncoding::Utf16Le;
+}
+
 }  // namespace glossira

@@ -79,7 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string upper = UpperCase1251(name);
         auto open = [&] { return DecodedLog(std::make_unique<BytesFile>(text, chunk)); };
         auto file = open();
-        scanner.Scan(*file, open, all, hits, [&](std::string& line) { return AsInserted(line, upper); });
+        scanner.Scan(*file, open, all, hits, [&](std::string& line) {
+            return AsInserted(line, upper, NoBreakSpaceBreaks(file->Encoding()));
+        });
         if (hits != ReferenceRead(text, name, all)) std::abort();
         return 0;
     }

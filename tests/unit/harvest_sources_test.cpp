@@ -72,7 +72,7 @@ Lines Read(const std::string& bytes, const std::string& name, bool all, std::siz
     Lines hits;
     auto file = DecodedLog(fs.OpenRead("f"));
     scanner.Scan(*file, [&] { return DecodedLog(fs.OpenRead("f")); }, all, hits,
-                 [&](std::string& line) { return AsInserted(line, upper); });
+                 [&](std::string& line) { return AsInserted(line, upper, NoBreakSpaceBreaks(file->Encoding())); });
     return hits;
 }
 
