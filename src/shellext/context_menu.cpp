@@ -167,8 +167,9 @@ public:
             for (const auto& path : paths_) arguments.emplace_back(path.begin(), path.end());
             // A caller that leaves nShow zero still wants to see the editor.
             const int show = info->nShow == SW_HIDE ? SW_SHOWNORMAL : info->nShow;
-            if (!StartProgram(program, arguments, show)) return HRESULT_FROM_WIN32(GetLastError());
-            return S_OK;
+            if (StartProgram(program, {}, arguments, show)) return S_OK;
+            const DWORD error = GetLastError();
+            return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
         } catch (...) {
             return E_OUTOFMEMORY;
         }
