@@ -1,5 +1,7 @@
 #include "core/operation_switches.h"
 
+#include "core/list_file.h"
+
 namespace glossira {
 namespace {
 
@@ -15,24 +17,13 @@ constexpr Known kSwitches[] = {
     {u"/rename", Operation::Rename, false, false, true},  {u"/delete", Operation::Delete, false, false, false},
 };
 
-bool SameSwitch(std::u16string_view piece, std::u16string_view name)
-{
-    if (piece.size() != name.size()) return false;
-    for (std::size_t i = 0; i < piece.size(); ++i) {
-        char16_t c = piece[i];
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c != name[i]) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<OperationSwitch> ParseOperationSwitch(const std::vector<std::u16string>& pieces)
 {
     if (pieces.size() < 2) return std::nullopt;
     for (const auto& known : kSwitches) {
-        if (!SameSwitch(pieces[1], known.name)) continue;
+        if (!IsSwitch(pieces[1], known.name)) continue;
         OperationSwitch out;
         out.op = known.op;
         out.askFolder = known.askFolder;
