@@ -24,6 +24,7 @@ ManifestDPIAware true
 !define SENDTO_LINK "Глоссира.lnk"
 !define SETTINGS_KEY "Software\Orvik\Glossira"
 !define CLASS_ID "{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}"
+!define DROP_CLASS_ID "{B53500FB-FCA5-4D56-B161-E17C5A5D564F}"
 !define FILE_CLASS "GlossiraFile"
 
 Name "${PROGRAM}"
@@ -154,6 +155,10 @@ Section "Uninstall"
   Delete "$SENDTO\${SENDTO_LINK}"
   DeleteRegKey HKCR "CLSID\${CLASS_ID}"
   DeleteRegKey HKCR "*\shellex\ContextMenuHandlers\Glossira"
+  DeleteRegKey HKCR "CLSID\${DROP_CLASS_ID}"
+  DeleteRegKey HKCR "Directory\shellex\DragDropHandlers\Glossira"
+  DeleteRegKey HKCR "Drive\shellex\DragDropHandlers\Glossira"
+  DeleteRegKey HKCR "Folder\shellex\DragDropHandlers\Glossira"
   DeleteRegKey HKLM "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\glossira.exe"
   Call un.RemoveExtensionKeys
   DeleteRegKey HKCR "${FILE_CLASS}"

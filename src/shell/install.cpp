@@ -16,8 +16,12 @@ const std::string& ShortcutName()
     return name;
 }
 
-std::string ClassKey() { return std::string("CLSID\\") + kHandlerClassId; }
+std::string ClassKey(const char* classId = kHandlerClassId) { return std::string("CLSID\\") + classId; }
 constexpr const char* kHandlerKey = "*\\shellex\\ContextMenuHandlers\\Glossira";
+// Folders, drives and folder windows: where files are dropped.
+constexpr const char* kDropHandlerKeys[] = {"Directory\\shellex\\DragDropHandlers\\Glossira",
+                                            "Drive\\shellex\\DragDropHandlers\\Glossira",
+                                            "Folder\\shellex\\DragDropHandlers\\Glossira"};
 constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 std::string CannotCreate(const std::string& key) { return Format(msg::FailedToCreateKey(), key); }
@@ -58,28 +62,41 @@ InstallPlan InstallSendToPlan(const std::string& sendToFolder, const std::string
 
 InstallPlan RemoveSendToPlan(const std::string& sendToFolder) { return {RemoveFile{sendToFolder + ShortcutName()}}; }
 
-InstallPlan RegisterContextMenuPlan(const std::string& programDir, const std::string& exePath)
+// The class key and its in-process server, tavrex.dll.
+InstallPlan ClassPlan(const char* classId, const char* name, const std::string& programDir)
 {
-    const std::string classKey = ClassKey();
+    const std::string classKey = ClassKey(classId);
     const std::string serverKey = classKey + "\\InprocServer32";
     return {
-        WriteKeyValues{RootKey::ClassesRoot, classKey, {{"", "Glossira"}}, CannotCreate(classKey)},
+        WriteKeyValues{RootKey::ClassesRoot, classKey, {{"", name}}, CannotCreate(classKey)},
         // A server key that cannot be opened fails on its threading model.
         WriteKeyValues{RootKey::ClassesRoot, serverKey,
                        {{"", programDir + "tavrex.dll"}, {"ThreadingModel", "Apartment"}},
                        CannotSet("ThreadingModel")},
-        WriteKeyValues{RootKey::ClassesRoot, kHandlerKey, {{"", kHandlerClassId}}, CannotCreate(kHandlerKey)},
-        WriteKeyValues{RootKey::LocalMachine, kAppPathKey, {{"path", exePath}}, CannotSet("path")},
     };
+}
+
+InstallPlan RegisterContextMenuPlan(const std::string& programDir, const std::string& exePath)
+{
+    InstallPlan plan = ClassPlan(kHandlerClassId, "Glossira", programDir);
+    plan.push_back(WriteKeyValues{RootKey::ClassesRoot, kHandlerKey, {{"", kHandlerClassId}}, CannotCreate(kHandlerKey)});
+    plan.push_back(WriteKeyValues{RootKey::LocalMachine, kAppPathKey, {{"path", exePath}}, CannotSet("path")});
+    Append(plan, ClassPlan(kDropHandlerClassId, "Glossira drop", programDir));
+    for (const char* key : kDropHandlerKeys)
+        plan.push_back(WriteKeyValues{RootKey::ClassesRoot, key, {{"", kDropHandlerClassId}}, CannotCreate(key)});
+    return plan;
 }
 
 InstallPlan UnregisterContextMenuPlan()
 {
-    return {
+    InstallPlan plan = {
         DeleteKeyTree{RootKey::ClassesRoot, ClassKey()},
         DeleteKeyTree{RootKey::ClassesRoot, kHandlerKey},
         DeleteKeyTree{RootKey::LocalMachine, kAppPathKey},
+        DeleteKeyTree{RootKey::ClassesRoot, ClassKey(kDropHandlerClassId)},
     };
+    for (const char* key : kDropHandlerKeys) plan.push_back(DeleteKeyTree{RootKey::ClassesRoot, key});
+    return plan;
 }
 
 InstallPlan FullRemovalPlan(const std::string& sendToFolder, const std::string& programDir)

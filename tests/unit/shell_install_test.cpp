@@ -43,6 +43,15 @@ struct Installation : ::testing::Test {
 
 }  // namespace
 
+// The right-drag menu's handler for one kind of drop target.
+std::string DropKeys(const std::string& target)
+{
+    const std::string key = "HKEY_CLASSES_ROOT\\" + target;
+    return key + "\n" + key + "\\shellex\n" + key + "\\shellex\\DragDropHandlers\n" + key +
+           "\\shellex\\DragDropHandlers\\Glossira\n"
+           "  @ = REG_SZ \"{B53500FB-FCA5-4D56-B161-E17C5A5D564F}\"\n";
+}
+
 TEST_F(Installation, RegisterContextMenuWritesTheTable)
 {
     const std::string before = reg.Dump();
@@ -59,8 +68,13 @@ TEST_F(Installation, RegisterContextMenuWritesTheTable)
                               "  @ = REG_SZ \"Glossira\"\n"
                               "HKEY_CLASSES_ROOT\\CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}\\InprocServer32\n"
                               "  @ = REG_SZ \"C:\\Program Files\\Glossira\\tavrex.dll\"\n"
+                              "  ThreadingModel = REG_SZ \"Apartment\"\n"
+                              "HKEY_CLASSES_ROOT\\CLSID\\{B53500FB-FCA5-4D56-B161-E17C5A5D564F}\n"
+                              "  @ = REG_SZ \"Glossira drop\"\n"
+                              "HKEY_CLASSES_ROOT\\CLSID\\{B53500FB-FCA5-4D56-B161-E17C5A5D564F}\\InprocServer32\n"
+                              "  @ = REG_SZ \"C:\\Program Files\\Glossira\\tavrex.dll\"\n"
                               "  ThreadingModel = REG_SZ \"Apartment\"\n" +
-                              before +
+                              DropKeys("Directory") + DropKeys("Drive") + DropKeys("Folder") + before +
                               "HKEY_LOCAL_MACHINE\\SOFTWARE\n"
                               "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\n"
                               "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\n"
@@ -105,6 +119,8 @@ TEST_F(Installation, UnregisterRemovesOnlyOurKeysAndRepeatsQuietly)
 {
     reg.SetString(RootKey::ClassesRoot, "CLSID\\{00021401-0000-0000-C000-000000000046}", "", "Shortcut");
     reg.SetString(RootKey::ClassesRoot, "*\\shellex\\ContextMenuHandlers\\Other", "", "{1}");
+    for (const char* target : {"Directory", "Drive", "Folder"})
+        reg.SetString(RootKey::ClassesRoot, std::string(target) + "\\shellex\\DragDropHandlers\\Other", "", "{2}");
     reg.SetString(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\other.exe", "",
                   "C:\\other.exe");
     const std::string clean = reg.Dump();
