@@ -8,11 +8,10 @@
 #include "core/messages.h"
 #include "core/unique_win.h"
 #include "core/wide_win.h"
-#include "shellext/com_object.h"
 #include "shellext/menu_bitmap.h"
 #include "shellext/module.h"
 #include "shellext/selection_data.h"
-#include "shellext/verbs.h"
+#include "shellext/verb_menu.h"
 #include "ui/resource_ids.h"
 
 namespace glossira::shellext {
@@ -30,15 +29,12 @@ constexpr Verb kVerbs[] = {
 constexpr UINT kRename = 1;
 constexpr UINT kCommands = std::size(kVerbs);
 
-class ContextMenu final : public ComObject<ContextMenu, IShellExtInit, IContextMenu> {
+class ContextMenu final : public VerbMenu<ContextMenu> {
 public:
-    void* Find(REFIID iid)
-    {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellExtInit))
-            return static_cast<IShellExtInit*>(this);
-        if (IsEqualIID(iid, IID_IContextMenu)) return static_cast<IContextMenu*>(this);
-        return nullptr;
-    }
+    static std::span<const Verb> Verbs() { return kVerbs; }
+    // Several files cannot be renamed at once.
+    bool Offers(int offset) const { return offset != static_cast<int>(kRename) || paths_.size() == 1; }
+    std::wstring Destination() const { return {}; }
 
     // IShellExtInit
     STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) override
@@ -61,7 +57,7 @@ public:
             if (!submenu) return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 1);
             UINT position = 0;
             for (UINT offset = 1; offset < kCommands; ++offset) {
-                if (offset == kRename && paths_.size() != 1) continue;
+                if (!Offers(static_cast<int>(offset))) continue;
                 InsertItem(submenu.get(), position++, first + offset, kVerbs[offset].text());
             }
             if (InsertItem(menu, index + 1, first + kCommands, msg::AppTitle(), nullptr, submenu.get()))
@@ -72,30 +68,7 @@ public:
         }
     }
 
-    STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override
-    {
-        try {
-            if (!info || info->cbSize < sizeof *info) return E_INVALIDARG;
-            const int offset = InvokedOffset(info, kVerbs);
-            if (offset < 0 || (offset == static_cast<int>(kRename) && paths_.size() > 1)) return E_FAIL;
-            return StartVerb(kVerbs[offset], paths_, {}, info->nShow);
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-    }
-
-    STDMETHODIMP GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR* name, UINT size) override
-    {
-        try {
-            if (command >= kCommands) return E_INVALIDARG;
-            return VerbString(kVerbs[command], type, name, size);
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-    }
-
 private:
-    std::vector<std::wstring> paths_;
     UniqueBitmap bitmap_;  // drawn by the menu while it is open
 };
 

@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "core/messages.h"
-#include "shellext/com_object.h"
 #include "shellext/selection_data.h"
-#include "shellext/verbs.h"
+#include "shellext/verb_menu.h"
 
 namespace glossira::shellext {
 namespace {
@@ -31,15 +30,11 @@ bool SameText(const std::wstring& a, const std::wstring& b)
                                 TRUE) == CSTR_EQUAL;
 }
 
-class DropMenu final : public ComObject<DropMenu, IShellExtInit, IContextMenu> {
+class DropMenu final : public VerbMenu<DropMenu> {
 public:
-    void* Find(REFIID iid)
-    {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellExtInit))
-            return static_cast<IShellExtInit*>(this);
-        if (IsEqualIID(iid, IID_IContextMenu)) return static_cast<IContextMenu*>(this);
-        return nullptr;
-    }
+    static std::span<const Verb> Verbs() { return kVerbs; }
+    bool Offers(int) const { return !folder_.empty(); }
+    std::wstring Destination() const { return folder_; }
 
     // IShellExtInit: the folder dropped on, and the dragged files.
     STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY) override
@@ -77,29 +72,6 @@ public:
         }
     }
 
-    STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override
-    {
-        try {
-            if (!info || info->cbSize < sizeof *info) return E_INVALIDARG;
-            const int offset = InvokedOffset(info, kVerbs);
-            if (offset < 0) return E_FAIL;
-            if (folder_.empty()) return E_UNEXPECTED;
-            return StartVerb(kVerbs[offset], paths_, folder_, info->nShow);
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-    }
-
-    STDMETHODIMP GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR* name, UINT size) override
-    {
-        try {
-            if (command >= kCommands) return E_INVALIDARG;
-            return VerbString(kVerbs[command], type, name, size);
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
-    }
-
 private:
     // Dropped on their own folder: there is nothing to copy or move there.
     bool AllInFolder() const
@@ -114,7 +86,6 @@ private:
     }
 
     std::wstring folder_;
-    std::vector<std::wstring> paths_;
 };
 
 }  // namespace
