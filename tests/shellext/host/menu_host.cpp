@@ -93,7 +93,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"MenuHost";
     RegisterClassW(&wc);
-    HWND window = CreateWindowW(L"MenuHost", folder.c_str(), WS_POPUP | WS_BORDER | WS_VISIBLE, 40, 40, 330, 260,
+    const int width = downs < 0 ? 330 : 520;  // room for the open submenu
+    HWND window = CreateWindowW(L"MenuHost", folder.c_str(), WS_POPUP | WS_BORDER | WS_VISIBLE, 40, 40, width, 260,
                                 nullptr, nullptr, instance, nullptr);
     SetTimer(window, 1, 300, nullptr);
     MSG msg;
