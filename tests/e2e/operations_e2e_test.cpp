@@ -198,3 +198,33 @@ TEST_F(Operations, DeleteTakesTheCommentButLeavesASharedOne)
     EXPECT_EQ(ReadFileBytes(from / L"setup.txt"), "about setup");
     EXPECT_EQ(ReadFileBytes(from / L"setup.rar"), "rar");
 }
+
+TEST_F(Operations, CopyToAsksForTheFolderWithTheSystemsPicker)
+{
+    WriteFileBytes(from / L"a.zip", "a");
+    WriteFileBytes(from / L"a.txt", "about a");
+    // Cancelled: nothing happens.
+    {
+        Program app(L"/copyto " + Quoted(from / L"a.zip"));
+        HWND picker = app.WaitWindow(L"#32770");
+        ASSERT_TRUE(picker);
+        EXPECT_EQ(Text(picker), L"Копировать с комментарием в папку");
+        Answer(picker, IDCANCEL);
+        EXPECT_EQ(app.WaitExit(), 0);
+        EXPECT_TRUE(Missing(to / L"a.zip"));
+    }
+    Program app(L"/copyto " + Quoted(from / L"a.zip"));
+    HWND picker = app.WaitWindow(L"#32770");
+    ASSERT_TRUE(picker);
+    HWND name = FindWindowExW(picker, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(name);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(to.path.c_str()));
+    Answer(picker, IDOK);
+    // A picker that opens the typed folder instead takes it with a second OK.
+    Eventually([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }, 3000);
+    if (IsWindow(picker) && IsWindowVisible(picker)) Answer(picker, IDOK);
+    EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(to / L"a.zip"), "a");
+    EXPECT_EQ(ReadFileBytes(to / L"a.txt"), "about a");
+    EXPECT_EQ(ReadFileBytes(from / L"a.txt"), "about a");
+}
