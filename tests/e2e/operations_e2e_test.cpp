@@ -197,6 +197,16 @@ TEST_F(Operations, DeleteTakesTheCommentButLeavesASharedOne)
     EXPECT_TRUE(Missing(from / L"setup.zip"));
     EXPECT_EQ(ReadFileBytes(from / L"setup.txt"), "about setup");
     EXPECT_EQ(ReadFileBytes(from / L"setup.rar"), "rar");
+    // Wine's Recycle Bin is the XDG Trash, which tools/wine-exec keeps in
+    // the test's scratch folder: the file and its comment are there.
+    wchar_t data[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"XDG_DATA_HOME", data, MAX_PATH)) {
+        std::wstring trash = L"Z:" + std::wstring(data) + L"/Trash/files/";
+        for (auto& c : trash)
+            if (c == L'/') c = L'\\';
+        EXPECT_EQ(ReadFileBytes(trash + L"a.zip"), "a");
+        EXPECT_EQ(ReadFileBytes(trash + L"a.txt"), "about a");
+    }
 }
 
 TEST_F(Operations, CopyToAsksForTheFolderWithTheSystemsPicker)
