@@ -185,27 +185,28 @@ TEST_F(Operations, TheRenameWindowRefusesABadNameAndRenamesWithTheComment)
 
 TEST_F(Operations, DeleteTakesTheCommentButLeavesASharedOne)
 {
-    WriteFileBytes(from / L"a.zip", "a");
-    WriteFileBytes(from / L"a.txt", "about a");
+    WriteFileBytes(from / L"gone.zip", "gone");
+    WriteFileBytes(from / L"gone.txt", "about gone");
     WriteFileBytes(from / L"setup.zip", "zip");
     WriteFileBytes(from / L"setup.rar", "rar");
     WriteFileBytes(from / L"setup.txt", "about setup");
     // Whatever the system asks before the Recycle Bin is answered Yes.
-    EXPECT_EQ(Run(L"/delete " + Quoted(from / L"a.zip") + L" " + Quoted(from / L"setup.zip"), IDYES), 0);
-    EXPECT_TRUE(Missing(from / L"a.zip"));
-    EXPECT_TRUE(Missing(from / L"a.txt"));
+    EXPECT_EQ(Run(L"/delete " + Quoted(from / L"gone.zip") + L" " + Quoted(from / L"setup.zip"), IDYES), 0);
+    EXPECT_TRUE(Missing(from / L"gone.zip"));
+    EXPECT_TRUE(Missing(from / L"gone.txt"));
     EXPECT_TRUE(Missing(from / L"setup.zip"));
     EXPECT_EQ(ReadFileBytes(from / L"setup.txt"), "about setup");
     EXPECT_EQ(ReadFileBytes(from / L"setup.rar"), "rar");
     // Wine's Recycle Bin is the XDG Trash, which tools/wine-exec keeps in
-    // the test's scratch folder: the file and its comment are there.
+    // the test's scratch folder: the file and its comment are there (under
+    // names no other test recycles).
     wchar_t data[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"XDG_DATA_HOME", data, MAX_PATH)) {
         std::wstring trash = L"Z:" + std::wstring(data) + L"/Trash/files/";
         for (auto& c : trash)
             if (c == L'/') c = L'\\';
-        EXPECT_EQ(ReadFileBytes(trash + L"a.zip"), "a");
-        EXPECT_EQ(ReadFileBytes(trash + L"a.txt"), "about a");
+        EXPECT_EQ(ReadFileBytes(trash + L"gone.zip"), "gone");
+        EXPECT_EQ(ReadFileBytes(trash + L"gone.txt"), "about gone");
     }
 }
 
