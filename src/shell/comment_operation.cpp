@@ -58,12 +58,14 @@ std::vector<std::string> CarryOut(const OperationPlan& plan, FileOperations& dis
     if (plan.files.empty()) return {};
     std::vector<Transfer> files;
     for (const auto& file : plan.files) files.push_back({file.source, file.target});
-    disk.Run(plan.op, files, true);
+    const bool cancelled = disk.Run(plan.op, files, true) == RunOutcome::Cancelled;
 
     CommentWork work;
     for (const auto& file : plan.files) {
         if (!Arrived(plan.op, file, disk)) {
-            report.push_back(Format(plan.op == Operation::Copy ? msg::FileNotCopied() : msg::FileStayed(), file.source));
+            if (!cancelled)
+                report.push_back(
+                    Format(plan.op == Operation::Copy ? msg::FileNotCopied() : msg::FileStayed(), file.source));
             continue;
         }
         switch (ActionFor(plan.op, file)) {

@@ -16,6 +16,8 @@ struct Transfer {
     std::string to;  // empty for a delete
 };
 
+enum class RunOutcome { Done, Failed, Cancelled };
+
 // The disk as the plan reads it, and the system's file operation.
 class FileOperations : public CommentDisk {
 public:
@@ -26,11 +28,12 @@ public:
     virtual void Write(const std::string& path, const std::string& bytes) = 0;
     // The system's operation over all items at once; a delete goes to the
     // Recycle Bin. `shown`: its progress window and its questions; otherwise
-    // silent. False when anything failed or was cancelled.
-    virtual bool Run(Operation op, const std::vector<Transfer>& items, bool shown) = 0;
+    // silent. Cancelled: the user stopped it (or said No to its question).
+    virtual RunOutcome Run(Operation op, const std::vector<Transfer>& items, bool shown) = 0;
 };
 
-// Does the plan. The lines name what was not done; none when all was.
+// Does the plan. The lines name what was not done; none when all was. Files
+// the user kept back by cancelling the system's operation are not listed.
 std::vector<std::string> CarryOut(const OperationPlan& plan, FileOperations& disk);
 
 }  // namespace glossira

@@ -74,9 +74,9 @@ void Win32FileOperations::Write(const std::string& path, const std::string& byte
     Win32FileSystem().WriteAtomically(path, bytes);
 }
 
-bool Win32FileOperations::Run(Operation op, const std::vector<Transfer>& items, bool shown)
+RunOutcome Win32FileOperations::Run(Operation op, const std::vector<Transfer>& items, bool shown)
 {
-    if (items.empty()) return true;
+    if (items.empty()) return RunOutcome::Done;
     const std::wstring from = PathList(items, false);
     const std::wstring to = op == Operation::Delete ? std::wstring() : PathList(items, true);
     SHFILEOPSTRUCTW operation{};
@@ -93,7 +93,11 @@ bool Win32FileOperations::Run(Operation op, const std::vector<Transfer>& items, 
         if (op == Operation::Delete) operation.fFlags |= FOF_NOCONFIRMATION;
     }
     const int result = SHFileOperationW(&operation);
-    return result == 0 && !operation.fAnyOperationsAborted;
+    // Windows reports a cancel as ERROR_CANCELLED, older versions as
+    // DE_OPCANCELLED (0x75), or as success with the aborted flag.
+    if (result == ERROR_CANCELLED || result == 0x75 || (result == 0 && operation.fAnyOperationsAborted))
+        return RunOutcome::Cancelled;
+    return result == 0 ? RunOutcome::Done : RunOutcome::Failed;
 }
 
 }  // namespace glossira

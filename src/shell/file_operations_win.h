@@ -18,7 +18,7 @@ public:
     std::vector<std::string> FileNames(const std::string& folder) override;
     std::optional<std::string> Read(const std::string& path) override;
     void Write(const std::string& path, const std::string& bytes) override;
-    bool Run(Operation op, const std::vector<Transfer>& items, bool shown) override;
+    RunOutcome Run(Operation op, const std::vector<Transfer>& items, bool shown) override;
 
 private:
     HWND owner_;

@@ -4,6 +4,9 @@
 // destination, and loses nothing when a file cannot go.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "driver.h"
 #include "inspect.h"
 #include "ui/rename_form.h"
@@ -18,32 +21,37 @@ std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 class Operations : public ::testing::Test {
 protected:
     // The program on the operation; answers every question it asks with
-    // `answer`, and returns its exit code.
+    // `answer`, keeps the text of any other box (and closes it), and returns
+    // its exit code.
     int Run(const std::wstring& arguments, int answer = 0, int* questions = nullptr)
     {
         Program app(arguments);
         int asked = 0;
-        for (;;) {
-            DWORD code = WAIT_TIMEOUT;
-            HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, app.Pid());
-            if (process) {
-                code = WaitForSingleObject(process, 0);
-                CloseHandle(process);
-            }
-            if (code == WAIT_OBJECT_0) break;
-            if (HWND box = VisibleWindowOf(app.Pid(), L"#32770"); box && answer && GetDlgItem(box, answer)) {
-                ++asked;
-                Answer(box, answer);
+        reports.clear();
+        Eventually(
+            [&] {
+                HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, app.Pid());
+                const bool ended = !process || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+                if (process) CloseHandle(process);
+                if (ended) return true;
+                HWND box = VisibleWindowOf(app.Pid(), L"#32770");
+                if (!box) return false;
+                const int button = answer && GetDlgItem(box, answer) ? answer : IDOK;
+                if (!Clickable(GetDlgItem(box, button))) return false;
+                if (button == answer) ++asked;
+                else reports.push_back(MessageText(box));
+                Answer(box, button);
                 Eventually([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
-            }
-            Sleep(50);
-        }
+                return false;
+            },
+            60000);
         if (questions) *questions = asked;
         return app.WaitExit();
     }
     bool Missing(const std::wstring& path) { return ReadFileBytes(path) == "<missing>"; }
 
     Folder from, to;
+    std::vector<std::wstring> reports;  // boxes other than the questions answered
 };
 
 }  // namespace
@@ -59,6 +67,7 @@ TEST_F(Operations, MoveAndCopyCarryTheCommentsAndCopyASharedOne)
     EXPECT_EQ(Run(L"/movehere " + Quoted(to.path) + L" " + Quoted(from / L"a b.zip") + L" " +
                   Quoted(from / L"setup.zip") + L" " + Quoted(from / L"plain.zip")),
               0);
+    EXPECT_TRUE(reports.empty());
     EXPECT_EQ(ReadFileBytes(to / L"a b.zip"), "a");
     EXPECT_EQ(ReadFileBytes(to / L"a b.txt"), "about a");
     EXPECT_EQ(ReadFileBytes(to / L"plain.zip"), "plain");
@@ -190,8 +199,14 @@ TEST_F(Operations, DeleteTakesTheCommentButLeavesASharedOne)
     WriteFileBytes(from / L"setup.zip", "zip");
     WriteFileBytes(from / L"setup.rar", "rar");
     WriteFileBytes(from / L"setup.txt", "about setup");
-    // Whatever the system asks before the Recycle Bin is answered Yes.
-    EXPECT_EQ(Run(L"/delete " + Quoted(from / L"gone.zip") + L" " + Quoted(from / L"setup.zip"), IDYES), 0);
+    // No to the system's question before the Recycle Bin: nothing goes,
+    // and nothing is reported as undone.
+    const std::wstring both = Quoted(from / L"gone.zip") + L" " + Quoted(from / L"setup.zip");
+    EXPECT_EQ(Run(L"/delete " + both, IDNO), 0);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(ReadFileBytes(from / L"gone.txt"), "about gone");
+    EXPECT_EQ(Run(L"/delete " + both, IDYES), 0);
+    EXPECT_TRUE(reports.empty());
     EXPECT_TRUE(Missing(from / L"gone.zip"));
     EXPECT_TRUE(Missing(from / L"gone.txt"));
     EXPECT_TRUE(Missing(from / L"setup.zip"));

@@ -20,6 +20,7 @@ class MemoryDisk final : public FileOperations {
 public:
     std::map<std::string, std::string> files;
     std::set<std::string> refuse, refuseWrite;
+    std::size_t cancelAfter = static_cast<std::size_t>(-1);  // items done before the user cancels
     std::vector<std::string> recycled;
     std::vector<std::pair<Operation, bool>> runs;  // each operation, and whether it was shown
 
@@ -54,11 +55,13 @@ public:
         if (refuseWrite.count(path)) throw Error("Access is denied");
         Put(path, bytes);
     }
-    bool Run(Operation op, const std::vector<Transfer>& items, bool shown) override
+    RunOutcome Run(Operation op, const std::vector<Transfer>& items, bool shown) override
     {
         runs.emplace_back(op, shown);
         bool all = true;
-        for (const auto& item : items) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i == cancelAfter) return RunOutcome::Cancelled;
+            const Transfer& item = items[i];
             auto it = Find(item.from);
             if (refuse.count(item.from) || it == files.end()) {
                 all = false;
@@ -69,7 +72,7 @@ public:
             if (op == Operation::Delete) recycled.push_back(item.from);
             else Put(item.to, bytes);
         }
-        return all;
+        return all ? RunOutcome::Done : RunOutcome::Failed;
     }
 };
 
@@ -212,6 +215,17 @@ TEST(CommentMoves, AFailureLosesNothingAndIsNamed)
     EXPECT_EQ(disk.files["D:\\dl\\c.txt"], "about c");
     EXPECT_EQ(disk.files["E:\\c.txt"], "old c");
     EXPECT_TRUE(disk.recycled.empty());
+
+    // The user stops the operation after the first file: that one has its
+    // comment, the other keeps its own, and nothing is reported.
+    disk.refuse.clear();
+    disk.cancelAfter = 1;
+    plan = PlanOperation(Request(Operation::Move, {"E:\\c.zip", "D:\\dl\\a.zip"}, "F:\\"), "txt", disk);
+    EXPECT_TRUE(CarryOut(plan, disk).empty());
+    EXPECT_EQ(disk.files["F:\\c.zip"], "c");
+    EXPECT_EQ(disk.files["F:\\c.txt"], "old c");
+    EXPECT_EQ(disk.files["D:\\dl\\a.txt"], "about a");
+    EXPECT_EQ(disk.files.count("F:\\a.txt"), 0u);
 }
 
 TEST(CommentMoves, AppendingKeepsTheDestinationsEncoding)
