@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "core/dynamic_calls_win.h"
+#include "core/error.h"
+#include "core/messages.h"
 #include "core/paths.h"
 #include "core/program_dir.h"
 #include "core/unique_win.h"
@@ -15,6 +17,7 @@
 #include "ui/app.h"
 #include "ui/editor_form.h"
 #include "ui/empty_form.h"
+#include "ui/operation_mode.h"
 #include "ui/settings_form.h"
 #include "ui/viewer_form.h"
 
@@ -40,6 +43,7 @@ int RunProgram()
     app.registry = std::make_unique<Win32Registry>();
     app.shell = std::make_unique<Win32Shell>();
     app.dialogs = std::make_unique<Win32Dialogs>();
+    if (auto code = RunOperationMode(reinterpret_cast<const char16_t*>(GetCommandLineW()))) return *code;
     EditorForm editor;
     SettingsForm settings;
     ViewerForm viewer;
@@ -53,11 +57,13 @@ int RunProgram()
     bool created = Guarded([&] {
         outcome = editor.FormCreate(reinterpret_cast<const char16_t*>(GetCommandLineW()));
         if (outcome.error) ShowErrorBox(*outcome.error);
+        if (outcome.end) return;
         settings.FormCreate();
         viewer.FormCreate();
         form4.FormCreate();
     });
     if (!created) return 1;
+    if (outcome.end) return 0;
     // An administrator not elevated gets the settings window elevated, from
     // a copy started through the consent prompt; refused, it opens here.
     if (outcome.mode == Mode::Settings) {
@@ -73,8 +79,14 @@ int RunProgram()
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    // Several files at once: the next one gets its own run.
-    if (!outcome.remaining.empty()) StartProgram(ModulePath(), outcome.remaining, SW_SHOWNORMAL);
+    // Several files at once: the next one gets its own run, once this one's
+    // windows are gone from the screen.
+    if (!outcome.remaining.empty()) {
+        editor.Hide();
+        viewer.Hide();
+        if (!StartProgram(ModulePath(), {}, outcome.remaining, SW_SHOWNORMAL))
+            ShowErrorBox(Format(msg::NextNotStarted(), SystemMessage(GetLastError())));
+    }
     return static_cast<int>(msg.wParam);
 }
 

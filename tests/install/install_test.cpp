@@ -151,6 +151,10 @@ TEST_F(Installation, InstallUseUpgradeAndUninstallLeaveOnlyTheComments)
         Check(w, settings_ids::kCheckBox7);
     });
     ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    const std::wstring dropClassKey = L"CLSID\\{B53500FB-FCA5-4D56-B161-E17C5A5D564F}";
+    const std::wstring dropKey = L"Directory\\shellex\\DragDropHandlers\\Glossira";
+    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, dropClassKey));
+    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, dropKey));
 
     ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"/S"));
     EXPECT_FALSE(FolderExists(dir)) << "the program's folder stays";
@@ -160,6 +164,8 @@ TEST_F(Installation, InstallUseUpgradeAndUninstallLeaveOnlyTheComments)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, dropClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, dropKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"*\\shellex\\ContextMenuHandlers"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));
