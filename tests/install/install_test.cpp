@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "core/cp1251.h"
@@ -59,9 +60,11 @@ bool FolderExists(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Runs a command and waits until it and every process it started have
-// ended: the uninstaller runs on from a copy of itself. False on timeout.
-bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 120000)
+// Runs a command, does `meanwhile`, and waits until the command and every
+// process it started have ended: the uninstaller runs on from a copy of
+// itself. False on timeout.
+bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 120000,
+             const std::function<void()>& meanwhile = {})
 {
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
@@ -78,6 +81,7 @@ bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD t
     ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    if (meanwhile) meanwhile();
     bool ended = Eventually([&] {
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
         if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr)) {
@@ -114,7 +118,12 @@ void SaveSettings(const std::wstring& exe, F&& choose)
     Answer(box, IDOK);
     EXPECT_EQ(app.WaitExit(), 0);
 }
-void Check(HWND window, int id) { SendMessageW(Control(window, id), BM_CLICK, 0, 0); }
+// Clicks a box as a person does and waits until the window has handled it.
+void Check(HWND window, int id)
+{
+    Click(Control(window, id));
+    EXPECT_TRUE(WaitHandled(window));
+}
 
 // The settings window's full removal, answered Yes.
 void ScheduleFullRemoval(const std::wstring& exe)
@@ -282,15 +291,12 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
     setDefault(L".kmt3", L"GlossiraFile");  // associated once, before "Ext" changed
     setDefault(L"GlossiraFile", L"Glossira Document");
 
-    // No to the question removes nothing.
-    {
-        Program uninstaller(dir + L"unins000.exe", L"");
+    // No to the question removes nothing, once the uninstaller has ended.
+    ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"", 120000, [] {
         HWND question = nullptr;
         ASSERT_TRUE(Eventually([&] { return (question = FindMessageBox(L"Удалить программу «Глоссира»")) != nullptr; }));
         Answer(question, IDNO);
-        ASSERT_TRUE(Eventually([&] { return !IsWindow(question); }));
-    }
-    Sleep(500);
+    }));
     EXPECT_TRUE(FileExists(dir + L"unins000.exe"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));
