@@ -258,9 +258,10 @@ bool WaitHandled(HWND window, DWORD timeoutMs)
     // proves nothing, a posted change seen done does. The change: a button
     // of the window shown pressed (or released), or else an edit marked
     // modified or not; it is put back afterwards.
-    HWND top = GetAncestor(window, GA_ROOT);
+    HWND top = IsWindow(window) ? GetAncestor(window, GA_ROOT) : nullptr;
+    if (!top) return false;
     HWND button = nullptr, edit = nullptr;
-    for (HWND child = top ? GetWindow(top, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!button && IsClass(child, L"Button") && !IsGroupBox(child)) button = child;
         if (!edit && IsClass(child, L"Edit")) edit = child;
     }
