@@ -103,8 +103,14 @@ TEST(BadInput, DeviceNamesNeitherHangNorWrite)
 {
     Folder dir;
     Program app(L"\"" + (dir / L"CON") + L"\"");
-    // CON.txt is a device: it is not read (an error may say so), never waited on.
-    if (HWND box = app.WaitMessageBox(3000)) {
+    // CON.txt is a device: it is not read (an error may say so), never waited
+    // on. Such an error comes before the editor shows.
+    HWND box = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        box = VisibleWindowOf(app.Pid(), L"#32770");
+        return box || app.HasVisibleWindow(L"TForm1");
+    }));
+    if (box) {
         std::wstring text = MessageText(box);
         EXPECT_EQ(text.rfind(L"Cannot open file", 0), 0u) << Narrow8(text);
         Answer(box, IDOK);
