@@ -47,7 +47,12 @@ void SaveSettings(const std::wstring& exe, F&& choose)
     Answer(box, IDOK);
     EXPECT_EQ(app.WaitExit(), 0);
 }
-void Check(HWND window, int id) { SendMessageW(Control(window, id), BM_CLICK, 0, 0); }
+// Clicks a box as a person does and waits until the window has handled it.
+void Check(HWND window, int id)
+{
+    Click(Control(window, id));
+    EXPECT_TRUE(WaitHandled(window));
+}
 
 // The settings window's full removal, answered Yes.
 void ScheduleFullRemoval(const std::wstring& exe)
@@ -193,15 +198,12 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
     setDefault(L".kmt3", L"GlossiraFile");  // associated once, before "Ext" changed
     setDefault(L"GlossiraFile", L"Glossira Document");
 
-    // No to the question removes nothing.
-    {
-        Program uninstaller(dir + L"unins000.exe", L"");
+    // No to the question removes nothing, once the uninstaller has ended.
+    ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"", 120000, [] {
         HWND question = nullptr;
         ASSERT_TRUE(Eventually([&] { return (question = FindMessageBox(L"Удалить программу «Глоссира»")) != nullptr; }));
         Answer(question, IDNO);
-        ASSERT_TRUE(Eventually([&] { return !IsWindow(question); }));
-    }
-    Sleep(500);
+    }));
     EXPECT_TRUE(FileExists(dir + L"unins000.exe"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));
