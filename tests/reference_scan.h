@@ -125,8 +125,12 @@ inline std::string Reference866(std::string_view bytes)
     std::string out;
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        const char32_t cp = b < 0x80 ? b : b < 0xB0 ? 0x410 + (b - 0x80) : b < 0xE0 ? 0 : b < 0xF0 ? 0x440 + (b - 0xE0) : kLastRow[b - 0xF0];
-        const int byte = cp == 0 ? -1 : ReferenceByte(cp);
+        const char32_t cp = b < 0x80   ? b
+                            : b < 0xB0 ? 0x410 + (b - 0x80)
+                            : b < 0xE0 ? 0x2500  // box drawing
+                            : b < 0xF0 ? 0x440 + (b - 0xE0)
+                                       : kLastRow[b - 0xF0];
+        const int byte = ReferenceByte(cp);
         // What follows a Ctrl-D is another program's mark, kept as it is.
         out += !out.empty() && out.back() == '\x04' ? c : byte < 0 ? '?' : static_cast<char>(byte);
     }
