@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -68,6 +69,7 @@ using UniqueIcon = Unique<NullTraits<HICON, &::DestroyIcon>>;
 using UniqueMemoryDc = Unique<NullTraits<HDC, &::DeleteDC>>;  // CreateCompatibleDC's
 using UniqueImageList = Unique<NullTraits<HIMAGELIST, &::ImageList_Destroy>>;
 using UniqueHook = Unique<NullTraits<HHOOK, &::UnhookWindowsHookEx>>;
+using UniqueCoTaskString = Unique<NullTraits<wchar_t*, &::CoTaskMemFree>>;  // a string a COM call allocated
 
 // A window's device context (the screen's for no window) from GetDC,
 // released with ReleaseDC.

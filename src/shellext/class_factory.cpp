@@ -1,7 +1,12 @@
 #include "shellext/class_factory.h"
 
+#include <new>
+
+#include "core/wide_win.h"
+#include "shell/install.h"
 #include "shellext/com_object.h"
 #include "shellext/context_menu.h"
+#include "shellext/explorer_command.h"
 #include "shellext/module.h"
 
 namespace glossira::shellext {
@@ -9,6 +14,8 @@ namespace {
 
 class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
 public:
+    explicit ClassFactory(CreateFunction create) : create_(create) {}
+
     void* Find(REFIID iid)
     {
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory))
@@ -21,17 +28,44 @@ public:
         if (!object) return E_POINTER;
         *object = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        return CreateContextMenu(iid, object);
+        return create_(iid, object);
     }
     STDMETHODIMP LockServer(BOOL lock) override
     {
         shellext::LockServer(lock != FALSE);
         return S_OK;
     }
+
+private:
+    CreateFunction create_;
 };
+
+CreateFunction CreatorOf(REFCLSID clsid)
+{
+    CLSID handler = {};
+    if (SUCCEEDED(CLSIDFromString(Wide(kHandlerClassId).c_str(), &handler)) && IsEqualCLSID(clsid, handler))
+        return CreateContextMenu;
+    if (IsEqualCLSID(clsid, kCommandClass)) return CreateExplorerCommand;
+    return nullptr;
+}
 
 }  // namespace
 
-HRESULT GetClassFactory(REFIID iid, void** object) { return CreateObject<ClassFactory>(iid, object); }
+HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** object)
+{
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    try {
+        const CreateFunction create = CreatorOf(clsid);
+        if (!create) return CLASS_E_CLASSNOTAVAILABLE;
+        auto* factory = new (std::nothrow) ClassFactory(create);
+        if (!factory) return E_OUTOFMEMORY;
+        const HRESULT hr = factory->QueryInterface(iid, object);
+        factory->Release();
+        return hr;
+    } catch (...) {
+        return E_OUTOFMEMORY;  // nothing may leave an export into Explorer
+    }
+}
 
 }  // namespace glossira::shellext

@@ -1,4 +1,4 @@
-// The class object of the handler's class id.
+// The class objects of the library's classes.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +6,11 @@
 
 namespace glossira::shellext {
 
-HRESULT GetClassFactory(REFIID iid, void** object);
+// Makes a new object of one class for an interface id.
+using CreateFunction = HRESULT (*)(REFIID iid, void** object);
+
+// The class object of `clsid`, or CLASS_E_CLASSNOTAVAILABLE for a class the
+// library does not serve.
+HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** object);
 
 }  // namespace glossira::shellext

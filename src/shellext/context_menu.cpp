@@ -11,11 +11,10 @@
 #include "core/messages.h"
 #include "core/unique_win.h"
 #include "core/wide_win.h"
-#include "shell/process_win.h"
 #include "shellext/com_object.h"
 #include "shellext/menu_bitmap.h"
 #include "shellext/module.h"
-#include "shellext/program_location.h"
+#include "shellext/open_editor.h"
 #include "ui/resource_ids.h"
 
 namespace glossira::shellext {
@@ -159,16 +158,7 @@ public:
         try {
             if (!info || info->cbSize < sizeof *info) return E_INVALIDARG;
             if (!IsOurs(info)) return E_FAIL;
-            if (paths_.empty()) return E_UNEXPECTED;
-            const std::wstring program = ProgramLocation();
-            if (program.empty()) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-            std::vector<std::u16string> arguments;
-            arguments.reserve(paths_.size());
-            for (const auto& path : paths_) arguments.emplace_back(path.begin(), path.end());
-            // A caller that leaves nShow zero still wants to see the editor.
-            const int show = info->nShow == SW_HIDE ? SW_SHOWNORMAL : info->nShow;
-            if (!StartProgram(program, arguments, show)) return HRESULT_FROM_WIN32(GetLastError());
-            return S_OK;
+            return OpenEditorOn(paths_, info->nShow);
         } catch (...) {
             return E_OUTOFMEMORY;
         }

@@ -1,4 +1,4 @@
-// The library's exports: the class object, whether it may be unloaded, and
+// The library's exports: the class objects, whether it may be unloaded, and
 // registration through the settings window's own procedures.
 #include <windows.h>
 #include <objbase.h>
@@ -14,12 +14,6 @@
 
 namespace glossira::shellext {
 namespace {
-
-bool IsHandlerClass(REFCLSID clsid)
-{
-    CLSID ours = {};
-    return SUCCEEDED(CLSIDFromString(Wide(kHandlerClassId).c_str(), &ours)) && IsEqualCLSID(clsid, ours);
-}
 
 // The program's folder is the library's own; glossira.exe lies beside it.
 template <class Procedure>
@@ -45,14 +39,7 @@ extern "C" {
 
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
 {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    try {
-        if (!shellext::IsHandlerClass(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
-    } catch (...) {
-        return E_OUTOFMEMORY;  // nothing may leave an export into Explorer
-    }
-    return shellext::GetClassFactory(iid, object);
+    return shellext::GetClassFactory(clsid, iid, object);
 }
 
 HRESULT WINAPI DllCanUnloadNow() { return shellext::CanUnload() ? S_OK : S_FALSE; }

@@ -14,6 +14,7 @@
 
 #include "driver.h"
 #include "inspect.h"
+#include "shellext_support.h"
 #include "core/wide_win.h"
 #include "shell/com_win.h"
 #include "shell/install.h"
@@ -35,13 +36,6 @@ const std::wstring kAppPathsKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion
 const wchar_t kItemText[] = L"Комментарий (Глоссира)";
 const wchar_t kHelpText[] = L"Открыть комментарий к файлу в редакторе Глоссиры";
 constexpr UINT kFirst = 0x100;
-
-std::wstring ProgramFolder()
-{
-    const std::wstring exe = ProgramPath();
-    return exe.substr(0, exe.find_last_of(L'\\') + 1);
-}
-std::wstring LibraryPath() { return ProgramFolder() + L"tavrex.dll"; }
 
 bool KeyExists(HKEY root, const std::wstring& path)
 {
@@ -82,11 +76,6 @@ void SettingsWithBox(int box)
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
-struct PidlFree {
-    void operator()(ITEMIDLIST* p) const { CoTaskMemFree(p); }
-};
-using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
-
 // The shell's data object for files of one folder, as Explorer hands it over.
 ComPtr<IDataObject> ShellSelection(const std::vector<std::wstring>& paths, REFIID iid = IID_IDataObject)
 {
@@ -123,58 +112,6 @@ struct Menu {
         return text;
     }
 };
-
-// The visible editor window of any process whose caption ends in `name`.
-HWND FindEditor(const std::wstring& name)
-{
-    struct Search {
-        std::wstring suffix;
-        HWND found = nullptr;
-    } search{L"   " + name};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t cls[32] = {};
-            GetClassNameW(hwnd, cls, 32);
-            std::wstring caption = Text(hwnd);
-            if (IsWindowVisible(hwnd) && std::wstring(cls) == L"TForm1" && caption.size() >= s->suffix.size() &&
-                caption.compare(caption.size() - s->suffix.size(), s->suffix.size(), s->suffix) == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitEditor(const std::wstring& name)
-{
-    HWND editor = nullptr;
-    Eventually([&] { return (editor = FindEditor(name)) != nullptr; });
-    return editor;
-}
-
-// Saves the editor with "Запись и Выход" and waits until its process ended.
-void SaveEditor(HWND editor)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(editor, &pid);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    ASSERT_TRUE(process);
-    Click(Control(editor, kBitBtn2));
-    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
-    CloseHandle(process);
-}
-
-using CanUnloadFn = HRESULT(WINAPI*)();
-HRESULT CanUnload()
-{
-    HMODULE library = GetModuleHandleW(LibraryPath().c_str());
-    if (!library) return E_FAIL;
-    auto fn = reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
-    return fn ? fn() : E_FAIL;
-}
 
 DWORD RunAndWait(std::wstring commandLine)
 {

@@ -1,0 +1,22 @@
+#include "shellext/open_editor.h"
+
+#include "shell/process_win.h"
+#include "shellext/program_location.h"
+
+namespace glossira::shellext {
+
+HRESULT OpenEditorOn(const std::vector<std::wstring>& paths, int show)
+{
+    if (paths.empty()) return E_UNEXPECTED;
+    const std::wstring program = ProgramLocation();
+    if (program.empty()) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    std::vector<std::u16string> arguments;
+    arguments.reserve(paths.size());
+    for (const auto& path : paths) arguments.emplace_back(path.begin(), path.end());
+    // A caller that leaves the show state zero still wants to see the editor.
+    if (!StartProgram(program, arguments, show == SW_HIDE ? SW_SHOWNORMAL : show))
+        return HRESULT_FROM_WIN32(GetLastError());
+    return S_OK;
+}
+
+}  // namespace glossira::shellext

@@ -1,0 +1,30 @@
+// What the library's tests share: where the library lies, the editors its
+// items start, and its unload answer.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <string>
+
+namespace glossira::e2e {
+
+std::wstring ProgramFolder();
+std::wstring LibraryPath();
+
+struct PidlFree {
+    void operator()(ITEMIDLIST* p) const { CoTaskMemFree(p); }
+};
+using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
+
+// The visible editor window of any process whose caption ends in `name`.
+HWND FindEditor(const std::wstring& name);
+HWND WaitEditor(const std::wstring& name);
+// Saves the editor with "Запись и Выход" and waits until its process ended.
+void SaveEditor(HWND editor);
+
+// The loaded library's DllCanUnloadNow; E_FAIL when it is not loaded.
+HRESULT CanUnload();
+
+}  // namespace glossira::e2e
