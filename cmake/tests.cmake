@@ -56,6 +56,7 @@ if(GLOSSIRA_WINDOWS)
   file(GLOB package_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/installer/package/*)
   add_custom_command(OUTPUT ${GLOSSIRA_TEST_PACKAGE}
     COMMAND ${CMAKE_SOURCE_DIR}/tools/make-package "CN=Glossira Test" ${GLOSSIRA_TEST_PACKAGE}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/installer/package/menu-package.ps1 ${CMAKE_BINARY_DIR}
     DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-package ${package_sources} ${CMAKE_SOURCE_DIR}/VERSION
       ${CMAKE_SOURCE_DIR}/res/icons/glossira.ico
     VERBATIM)
@@ -101,7 +102,13 @@ if(GLOSSIRA_WINDOWS)
   glossira_gtest(install_tests tests/install/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp tests/e2e/system_view.cpp)
   target_include_directories(install_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
   target_link_libraries(install_tests PRIVATE glossira_win)
-  add_dependencies(install_tests glossira)
+  add_dependencies(install_tests glossira glossira_menu_package powershell_standin)
+  # Put in place of powershell.exe: records what the setup asked of it.
+  add_executable(powershell_standin tests/install/standin/powershell_standin.cpp)
+  target_link_libraries(powershell_standin PRIVATE glossira_flags)
+  if(NOT MSVC)
+    target_link_options(powershell_standin PRIVATE -static -municode)
+  endif()
   if(TARGET glossira_help)
     add_dependencies(install_tests glossira_help)
   endif()
