@@ -49,7 +49,7 @@ if(GLOSSIRA_WINDOWS)
   glossira_gtest(shellext_tests tests/shellext/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp)
   target_link_libraries(shellext_tests PRIVATE glossira_win bcrypt crypt32 oleaut32)
   target_include_directories(shellext_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
-  add_dependencies(shellext_tests glossira tavrex glossira_menu_package)
+  add_dependencies(shellext_tests glossira tavrex glossira_menu_package powershell_standin)
   add_test(NAME shellext COMMAND shellext_tests)
   # The menu package as the release makes it, for a test publisher, read back by the tests.
   set(GLOSSIRA_TEST_PACKAGE ${CMAKE_BINARY_DIR}/glossira-menu.msix)

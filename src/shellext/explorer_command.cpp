@@ -31,15 +31,13 @@ HRESULT Duplicate(const std::wstring& text, LPWSTR* out)
     return S_OK;
 }
 
-// Files of the file system only: what the shell knows from the items
-// themselves, never asking the disk.
-bool AllFiles(IShellItemArray* items)
+// Anything selected. Nothing more is asked: the package offers the item for
+// files alone, and an item's attributes cost the shell a walk of the whole
+// selection (2.4 s for 1,000 files under Wine).
+bool AnySelected(IShellItemArray* items)
 {
     DWORD count = 0;
-    if (!items || FAILED(items->GetCount(&count)) || count == 0) return false;
-    SFGAOF attributes = 0;
-    return items->GetAttributes(SIATTRIBFLAGS_AND, SFGAO_FILESYSTEM, &attributes) == S_OK &&
-           (attributes & SFGAO_FILESYSTEM);
+    return items && SUCCEEDED(items->GetCount(&count)) && count > 0;
 }
 
 std::vector<std::wstring> FileSystemPaths(IShellItemArray* items)
@@ -99,11 +97,11 @@ public:
         *name = kCommandClass;
         return S_OK;
     }
-    // Never slow: the answer comes from the items alone.
+    // Never slow: the answer comes from the count alone.
     STDMETHODIMP GetState(IShellItemArray* items, BOOL, EXPCMDSTATE* state) override
     {
         if (!state) return E_POINTER;
-        *state = AllFiles(items) ? ECS_ENABLED : ECS_HIDDEN;
+        *state = AnySelected(items) ? ECS_ENABLED : ECS_HIDDEN;
         return S_OK;
     }
     STDMETHODIMP Invoke(IShellItemArray* items, IBindCtx*) override

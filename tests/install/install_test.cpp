@@ -9,9 +9,9 @@
 #include <string>
 
 #include "core/cp1251.h"
-#include "core/wide_win.h"
 #include "driver.h"
 #include "inspect.h"
+#include "powershell_standin.h"
 #include "system_view.h"
 #include "ui/editor_layout.h"
 #include "ui/settings_layout.h"
@@ -379,80 +379,49 @@ protected:
     {
         Installation::SetUp();
         if (!FileExists(SourceFolder() + L"glossira-menu.msix")) GTEST_SKIP() << "the setup carries no menu package";
-        // The prefix's system files are links shared with its template: the
-        // stand-in replaces the link, never the file behind it.
-        wchar_t system[MAX_PATH] = {};
-        GetSystemDirectoryW(system, MAX_PATH);
-        powershell_ = std::wstring(system) + L"\\WindowsPowerShell\\v1.0\\powershell.exe";
-        DeleteFileW(powershell_.c_str());
-        std::wstring tests = ModulePath();
-        ASSERT_TRUE(CopyFileW((tests.substr(0, tests.find_last_of(L'\\') + 1) + L"powershell_standin.exe").c_str(),
-                              powershell_.c_str(), FALSE));
-        SetEnvironmentVariableW(L"GLOSSIRA_POWERSHELL_RECORD", record_.c_str());
-        DeleteFileW(record_.c_str());
-        build_ = ReadText(HKEY_LOCAL_MACHINE, kVersionKey, L"CurrentBuildNumber");
+        ASSERT_TRUE(powershell.Placed());
     }
-    void TearDown() override
-    {
-        SetBuild(build_);
-        SetEnvironmentVariableW(L"GLOSSIRA_POWERSHELL_ANSWER", nullptr);
-        DeleteFileW(record_.c_str());
-    }
-    static void SetBuild(const std::wstring& build)
-    {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kVersionKey, L"CurrentBuildNumber", REG_SZ, build.c_str(),
-                        static_cast<DWORD>((build.size() + 1) * sizeof(wchar_t)));
-    }
-    // What the setup asked of PowerShell, one command line a line.
-    std::wstring Asked() const
-    {
-        const std::string bytes = ReadFileBytes(record_);
-        if (bytes == "<missing>") return L"";
-        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    }
-    static constexpr const wchar_t* kVersionKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
     static constexpr const wchar_t* kActiveSetup = L"Software\\Microsoft\\Active Setup\\Installed Components\\Glossira.Menu";
-    std::wstring powershell_, build_;
-    std::wstring record_ = TempFolder(L"glossira-powershell") + L"record.txt";
+    PowerShellStandIn powershell;
 };
 
 TEST_F(MenuPackage, OlderWindowsAttemptsNoRegistrationAndStillInstalls)
 {
-    SetBuild(L"19045");  // Windows 10 22H2
+    PowerShellStandIn::SetBuild(L"19045");  // Windows 10 22H2
     const std::wstring dir = L"C:\\Program Files\\Glossira Menu\\";
     ASSERT_NO_FATAL_FAILURE(Install(dir.substr(0, dir.size() - 1)));
     EXPECT_TRUE(FileExists(dir + L"glossira.exe"));
     EXPECT_TRUE(FileExists(dir + L"glossira-menu.msix"));
     EXPECT_TRUE(FileExists(dir + L"menu-package.ps1"));
-    EXPECT_EQ(Asked(), L"");
+    EXPECT_EQ(powershell.Asked(), L"");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kActiveSetup));
     ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"/S"));
-    EXPECT_EQ(Asked(), L"");
+    EXPECT_EQ(powershell.Asked(), L"");
     EXPECT_FALSE(FileExists(dir + L"glossira-menu.msix"));
     EXPECT_FALSE(FileExists(dir + L"menu-package.ps1"));
 }
 
 TEST_F(MenuPackage, Windows11RegistersAndBelievesOnlyThePackageManager)
 {
-    SetBuild(L"22631");
+    PowerShellStandIn::SetBuild(L"22631");
     const std::wstring dir = L"C:\\Program Files\\Glossira Menu\\";
     // Exit code 0 and no package named: not registered; the others get it
     // at their next logon, and so does this user.
     ASSERT_NO_FATAL_FAILURE(Install(dir.substr(0, dir.size() - 1)));
-    EXPECT_NE(Asked().find(L"-File \"" + dir + L"menu-package.ps1\" register"), std::wstring::npos) << Asked();
+    EXPECT_NE(powershell.Asked().find(L"-File \"" + dir + L"menu-package.ps1\" register"), std::wstring::npos) << powershell.Asked();
     EXPECT_TRUE(FileExists(dir + L"glossira.exe"));
     EXPECT_NE(ReadText(HKEY_LOCAL_MACHINE, kActiveSetup, L"StubPath").find(L"menu-package.ps1\" register"),
               std::wstring::npos);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kActiveSetup));
 
     // The package manager names the package: this user has it.
-    SetEnvironmentVariableW(L"GLOSSIRA_POWERSHELL_ANSWER", L"registered: Glossira_2.3.0.0_x64__8wekyb3d8bbwe\r\n");
+    powershell.Answer(L"registered: Glossira_2.3.0.0_x64__8wekyb3d8bbwe\r\n");
     ASSERT_NO_FATAL_FAILURE(Install(dir.substr(0, dir.size() - 1)));
     EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kActiveSetup, L"Version"),
               ReadText(HKEY_LOCAL_MACHINE, kActiveSetup, L"Version"));
 
     ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"/S"));
-    EXPECT_NE(Asked().find(L"menu-package.ps1\" remove-all"), std::wstring::npos) << Asked();
+    EXPECT_NE(powershell.Asked().find(L"menu-package.ps1\" remove-all"), std::wstring::npos) << powershell.Asked();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kActiveSetup));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kActiveSetup));
     EXPECT_FALSE(FileExists(dir + L"glossira.exe"));

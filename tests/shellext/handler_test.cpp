@@ -14,6 +14,7 @@
 
 #include "driver.h"
 #include "inspect.h"
+#include "powershell_standin.h"
 #include "shellext_support.h"
 #include "core/wide_win.h"
 #include "shell/com_win.h"
@@ -401,4 +402,28 @@ TEST_F(Handler, WinesOwnFolderMenuOffersTheItem)
     if (!offered && !GetModuleHandleW(LibraryPath().c_str()))
         GTEST_SKIP() << "Wine's folder context menu does not load registered context-menu handlers";
     EXPECT_TRUE(offered);
+}
+
+// On Windows 11, with the menu package beside the program, the settings
+// window's boxes register and remove it for this user as well; elsewhere
+// PowerShell is never started.
+TEST_F(Handler, SettingsWindowRegistersTheMenuPackageOnWindows11Only)
+{
+    if (GetFileAttributesW((ProgramFolder() + L"glossira-menu.msix").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no menu package beside the program";
+    PowerShellStandIn powershell;
+    ASSERT_TRUE(powershell.Placed());
+    PowerShellStandIn::SetBuild(L"19045");
+    SettingsWithBox(settings_ids::kCheckBox7);
+    EXPECT_EQ(powershell.Asked(), L"");
+
+    PowerShellStandIn::SetBuild(L"22631");
+    SettingsWithBox(settings_ids::kCheckBox7);
+    EXPECT_NE(powershell.Asked().find(L"-File \"" + ProgramFolder() + L"menu-package.ps1\" register"),
+              std::wstring::npos)
+        << powershell.Asked();
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L""), LibraryPath());
+    SettingsWithBox(settings_ids::kCheckBox9);
+    EXPECT_NE(powershell.Asked().find(L"menu-package.ps1\" remove"), std::wstring::npos) << powershell.Asked();
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
 }
