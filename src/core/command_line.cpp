@@ -42,4 +42,17 @@ std::string JoinTarget(const std::vector<std::u16string>& pieces)
     return StripQuotes(TrimSpaces(joined));
 }
 
+std::optional<std::u16string> QuotedCommandLine(const std::u16string& program,
+                                                const std::vector<std::u16string>& pieces, std::size_t maxChars)
+{
+    std::size_t size = program.size() + 2;
+    for (const auto& piece : pieces) size += piece.size() + 3;
+    if (size > maxChars) return std::nullopt;
+    std::u16string line;
+    line.reserve(size);
+    line.append(u"\"").append(program).append(u"\"");
+    for (const auto& piece : pieces) line.append(u" \"").append(piece).append(u"\"");
+    return line;
+}
+
 }  // namespace glossira

@@ -2,6 +2,7 @@
 // platform's rule and the pieces are joined back into one target path.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,5 +21,16 @@ inline constexpr int kMaxPieces = 100;
 // Fails with a clear error when a piece holds a character outside
 // Windows-1251.
 std::string JoinTarget(const std::vector<std::u16string>& pieces);
+
+// The longest command line Windows passes to CreateProcess, in characters
+// without its terminating zero.
+inline constexpr std::size_t kMaxCommandLine = 32766;
+
+// The program and the pieces, each in double quotes, separated by blanks:
+// SplitCommandLine gives back exactly these pieces (none holds a quote).
+// Nothing when the line would be longer than `maxChars`.
+std::optional<std::u16string> QuotedCommandLine(const std::u16string& program,
+                                                const std::vector<std::u16string>& pieces,
+                                                std::size_t maxChars = kMaxCommandLine);
 
 }  // namespace glossira

@@ -27,6 +27,11 @@ const std::string& OleError();           // "OLE error %s", the code in 8 hex di
 const std::string& NotIn1251();          // a text Windows-1251 cannot hold
 const std::string& CommentBeyond1251();  // a UTF-8 comment the editor cannot keep whole
 
+const std::string& SwitchWithoutValue();  // a switch whose value is missing
+const std::string& UnexpectedArgument();  // a piece of the command line that has no place
+const std::string& NotAList();            // a file given to /list that is not a list of paths
+const std::string& NextNotStarted();      // the rest of a selection could not be handed on
+
 const std::string& NeedAdministrator();  // settings OK without rights
 const std::string& NeedNotGuest();       // viewer colours without rights
 const std::string& SettingsSaved();

@@ -21,15 +21,4 @@ std::optional<std::vector<std::u16string>> SeparatePaths(const std::vector<std::
 // text.
 std::string PieceTarget(const std::u16string& piece);
 
-// The longest command line Windows passes to CreateProcess, in characters
-// without its terminating zero.
-inline constexpr std::size_t kMaxCommandLine = 32766;
-
-// The arguments spread over as few command lines as the limit allows, in
-// order, each holding at least one argument; an argument too long for any
-// command line is left out.
-std::vector<std::u16string> QuotedCommandLines(const std::u16string& program,
-                                               const std::vector<std::u16string>& arguments,
-                                               std::size_t maxChars = kMaxCommandLine);
-
 }  // namespace glossira

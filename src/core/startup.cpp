@@ -2,6 +2,7 @@
 
 #include "core/command_line.h"
 #include "core/error.h"
+#include "core/list_file.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/selection.h"
@@ -16,6 +17,7 @@ std::string ViewerCaptionFor(const RunState& run) { return msg::ViewerCaption() 
 StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine, Settings& settings, RunState& run)
 {
     StartupOutcome out;
+    bool listing = false;  // reading a list file: an error there leaves nothing to open
     try {
         host.ClearEditor();
         settings = Settings{};
@@ -29,11 +31,18 @@ StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine,
             out.showMainWindow = false;
             return out;
         }
-        run.TargetPath = JoinTarget(pieces);
         auto exists = [&host](const std::string& path) { return host.PathExists(path); };
-        if (auto paths = SeparatePaths(pieces, exists)) {
-            run.TargetPath = PieceTarget(paths->front());
-            out.remaining.assign(paths->begin() + 1, paths->end());
+        std::optional<std::vector<std::u16string>> selection;
+        listing = true;
+        const auto list = ListSwitchAt(pieces, 1);
+        if (list) selection = host.TakeList(*list);
+        listing = false;
+        if (!list) selection = SeparatePaths(pieces, exists);
+        if (selection) {
+            run.TargetPath = PieceTarget(selection->front());
+            out.remaining.assign(selection->begin() + 1, selection->end());
+        } else {
+            run.TargetPath = JoinTarget(pieces);
         }
         run.TargetDir = WithTrailingBackslash(FolderPart(run.TargetPath));
         run.TargetName = FileNamePart(run.TargetPath);
@@ -66,6 +75,11 @@ StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine,
         out.showMainWindow = true;
         run.ViewerPending = false;
         run.SettingsPending = false;
+        if (listing) {
+            out.end = true;
+            out.showMainWindow = false;
+            out.timerEnabled = false;
+        }
     }
     return out;
 }

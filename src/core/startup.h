@@ -20,6 +20,9 @@ public:
     virtual void LoadSettings(Settings& settings) = 0;  // may raise Error
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool PathExists(const std::string& path) = 0;  // a file or a folder
+    // The paths of a list file, which is then deleted; raises Error when it
+    // cannot be read or is not a list.
+    virtual std::vector<std::u16string> TakeList(const std::u16string& file) = 0;
     // Reads the comment file into the editor (line ends normalised); may raise.
     virtual void LoadComment(const std::string& path) = 0;
     // The editor's first displayed row, or nothing when it has no lines.
@@ -37,13 +40,17 @@ struct StartupOutcome {
     // save cannot lose any of it.
     bool saveAllowed = false;
     std::optional<std::string> error;  // shown by the error box; later steps skipped
+    // Nothing to open (a list that cannot be read): the program ends once
+    // the message is seen.
+    bool end = false;
     // Several files at once: the paths the program starts itself on when
     // this run ends.
     std::vector<std::u16string> remaining;
 };
 
 // The start-up steps in order. An error stops them where it happens: the
-// editor opens with what was done, the timer stays on with nothing pending.
+// editor opens with what was done, the timer stays on with nothing pending;
+// an error while reading a list file ends the program instead.
 StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine, Settings& settings, RunState& run);
 
 // The caption of the editor: the designed one, three blanks, the target name.

@@ -14,9 +14,9 @@ HRESULT OpenEditorOn(const std::vector<std::wstring>& paths, int show)
     arguments.reserve(paths.size());
     for (const auto& path : paths) arguments.emplace_back(path.begin(), path.end());
     // A caller that leaves the show state zero still wants to see the editor.
-    if (!StartProgram(program, arguments, show == SW_HIDE ? SW_SHOWNORMAL : show))
-        return HRESULT_FROM_WIN32(GetLastError());
-    return S_OK;
+    if (StartProgram(program, {}, arguments, show == SW_HIDE ? SW_SHOWNORMAL : show)) return S_OK;
+    const DWORD error = GetLastError();
+    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
 }
 
 }  // namespace glossira::shellext

@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/program_dir.h"
 #include "core/wide_win.h"
+#include "shell/list_file_win.h"
 #include "shell/settings_registry.h"
 #include "shell/shell_ops.h"
 #include "sources/clipboard_import.h"
@@ -94,6 +95,7 @@ void EditorForm::LoadSettings(Settings& settings) { glossira::LoadSettings(*TheA
 
 bool EditorForm::FileExists(const std::string& path) { return TheApp().files.FileExists(path); }
 bool EditorForm::PathExists(const std::string& path) { return TheApp().files.PathExists(path); }
+std::vector<std::u16string> EditorForm::TakeList(const std::u16string& file) { return TakeListFile(file); }
 
 void EditorForm::LoadComment(const std::string& path)
 {

@@ -27,6 +27,7 @@ private:
     void LoadSettings(Settings& settings) override;
     bool FileExists(const std::string& path) override;
     bool PathExists(const std::string& path) override;
+    std::vector<std::u16string> TakeList(const std::u16string& file) override;
     void LoadComment(const std::string& path) override;
     std::optional<std::string> EditorFirstRow() override;
     void SetEditorCaption(const std::string& caption) override;

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "core/dynamic_calls_win.h"
+#include "core/error.h"
+#include "core/messages.h"
 #include "core/paths.h"
 #include "core/program_dir.h"
 #include "core/unique_win.h"
@@ -52,11 +54,13 @@ int RunProgram()
     bool created = Guarded([&] {
         outcome = editor.FormCreate(reinterpret_cast<const char16_t*>(GetCommandLineW()));
         if (outcome.error) ShowErrorBox(*outcome.error);
+        if (outcome.end) return;
         settings.FormCreate();
         viewer.FormCreate();
         form4.FormCreate();
     });
     if (!created) return 1;
+    if (outcome.end) return 0;
     if (outcome.showMainWindow) editor.Show();
 
     MSG msg;
@@ -66,8 +70,14 @@ int RunProgram()
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    // Several files at once: the next one gets its own run.
-    if (!outcome.remaining.empty()) StartProgram(ModulePath(), outcome.remaining, SW_SHOWNORMAL);
+    // Several files at once: the next one gets its own run, once this one's
+    // windows are gone from the screen.
+    if (!outcome.remaining.empty()) {
+        editor.Hide();
+        viewer.Hide();
+        if (!StartProgram(ModulePath(), {}, outcome.remaining, SW_SHOWNORMAL))
+            ShowErrorBox(Format(msg::NextNotStarted(), SystemMessage(GetLastError())));
+    }
     return static_cast<int>(msg.wParam);
 }
 

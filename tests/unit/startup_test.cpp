@@ -32,6 +32,15 @@ struct FakeHost : StartupHost {
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     std::set<std::string> folders;
     bool PathExists(const std::string& path) override { return FileExists(path) || folders.count(path) != 0; }
+    std::map<std::u16string, std::vector<std::u16string>> lists;  // a list file and its paths
+    std::vector<std::u16string> TakeList(const std::u16string& file) override
+    {
+        auto found = lists.find(file);
+        if (found == lists.end()) throw Error("Cannot open file");
+        auto paths = found->second;
+        lists.erase(found);
+        return paths;
+    }
     void LoadComment(const std::string& path) override
     {
         calls.push_back("load " + path);
@@ -237,4 +246,28 @@ TEST(Startup, PiecesThatAreNotAllPathsBehaveAsBefore)
     auto c = single.Start(u"g.exe D:\\dl\\new.zip");
     EXPECT_EQ(single.run.TargetPath, "D:\\dl\\new.zip");
     EXPECT_TRUE(c.remaining.empty());
+}
+
+TEST(Startup, AListFileIsWalkedLikeASelection)
+{
+    Started r;
+    r.host.files["D:\\dl\\a.zip"] = "";
+    r.host.files["D:\\dl\\b.zip"] = "";
+    r.host.lists[u"C:\\t\\l.tmp"] = {u"D:\\dl\\a.zip", u"D:\\dl\\b.zip"};
+    auto out = r.Start(u"g.exe /list C:\\t\\l.tmp");
+    EXPECT_TRUE(r.host.lists.empty());
+    EXPECT_EQ(r.run.TargetPath, "D:\\dl\\a.zip");
+    EXPECT_EQ(out.remaining, (std::vector<std::u16string>{u"D:\\dl\\b.zip"}));
+    EXPECT_EQ(r.host.harvests, 1);
+
+    // A list that cannot be read, or a /list without its file: the error,
+    // then the end rather than an empty editor.
+    for (auto raw : {u"g.exe /list C:\\t\\missing.tmp", u"g.exe /list"}) {
+        Started bad;
+        auto failed = bad.Start(raw);
+        EXPECT_TRUE(failed.error);
+        EXPECT_TRUE(failed.end);
+        EXPECT_FALSE(failed.showMainWindow);
+        EXPECT_EQ(bad.host.caption, "");
+    }
 }
