@@ -156,18 +156,9 @@ TEST_F(Command, ThreeFilesOpenOneEditorAfterTheOther)
     EXPECT_EQ(state, ECS_ENABLED);
 
     ASSERT_EQ(command->Invoke(items.get(), nullptr), S_OK);
-    HWND first = WaitEditor(L"first.zip");
-    ASSERT_TRUE(first);
-    EXPECT_FALSE(FindEditor(L"second file.zip"));
-    SaveEditor(first);
-    HWND second = WaitEditor(L"second file.zip");
-    ASSERT_TRUE(second);
-    SaveEditor(second);
-    HWND third = WaitEditor(L"third.zip");
-    ASSERT_TRUE(third);
-    SaveEditor(third);
-    EXPECT_NE(ReadFileBytes(dir / L"second file.txt"), "<missing>");
-    EXPECT_NE(ReadFileBytes(dir / L"third.txt"), "<missing>");
+    SaveInTurn({L"first.zip", L"second file.zip", L"third.zip"});
+    for (const wchar_t* comment : {L"first.txt", L"second file.txt", L"third.txt"})
+        EXPECT_NE(ReadFileBytes(dir / comment), "<missing>") << comment;
 }
 
 TEST_F(Command, NoFilesNoItemAndNothingStarts)

@@ -56,6 +56,18 @@ void SaveEditor(HWND editor)
     CloseHandle(process);
 }
 
+void SaveInTurn(const std::vector<std::wstring>& names)
+{
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        HWND editor = WaitEditor(names[i]);
+        ASSERT_TRUE(editor) << names[i];
+        if (i + 1 < names.size()) {
+            EXPECT_FALSE(FindEditor(names[i + 1]));
+        }
+        SaveEditor(editor);
+    }
+}
+
 HRESULT CanUnload()
 {
     using CanUnloadFn = HRESULT(WINAPI*)();

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace glossira::e2e {
 
@@ -23,6 +24,8 @@ HWND FindEditor(const std::wstring& name);
 HWND WaitEditor(const std::wstring& name);
 // Saves the editor with "Запись и Выход" and waits until its process ended.
 void SaveEditor(HWND editor);
+// One editor after the other, each on its file and saved before the next shows.
+void SaveInTurn(const std::vector<std::wstring>& names);
 
 // The loaded library's DllCanUnloadNow; E_FAIL when it is not loaded.
 HRESULT CanUnload();
