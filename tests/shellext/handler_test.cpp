@@ -124,37 +124,6 @@ struct Menu {
     }
 };
 
-// The visible editor window of any process whose caption ends in `name`.
-HWND FindEditor(const std::wstring& name)
-{
-    struct Search {
-        std::wstring suffix;
-        HWND found = nullptr;
-    } search{L"   " + name};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t cls[32] = {};
-            GetClassNameW(hwnd, cls, 32);
-            std::wstring caption = Text(hwnd);
-            if (IsWindowVisible(hwnd) && std::wstring(cls) == L"TForm1" && caption.size() >= s->suffix.size() &&
-                caption.compare(caption.size() - s->suffix.size(), s->suffix.size(), s->suffix) == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitEditor(const std::wstring& name)
-{
-    HWND editor = nullptr;
-    Eventually([&] { return (editor = FindEditor(name)) != nullptr; });
-    return editor;
-}
-
 // Saves the editor with "Запись и Выход" and waits until its process ended.
 void SaveEditor(HWND editor)
 {
@@ -464,4 +433,99 @@ TEST_F(Handler, WinesOwnFolderMenuOffersTheItem)
     if (!offered && !GetModuleHandleW(LibraryPath().c_str()))
         GTEST_SKIP() << "Wine's folder context menu does not load registered context-menu handlers";
     EXPECT_TRUE(offered);
+}
+
+TEST_F(Handler, ASelectionSkipsNamesBeyond1251AndMissingFilesAndWalksTheRest)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    for (auto name : {L"a.zip", L"caf\u00e9.zip", L"gone.zip", L"b.zip"}) WriteFileBytes(dir / name, "x");
+    auto handler = Create({dir / L"a.zip", dir / L"caf\u00e9.zip", dir / L"gone.zip", dir / L"b.zip"});
+    ASSERT_TRUE(handler);
+    ASSERT_TRUE(DeleteFileW((dir / L"gone.zip").c_str()));  // between the right-click and the start
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+
+    HWND box = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        auto boxes = VisibleWindows(L"#32770", L"Глоссира");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+    }));
+    EXPECT_TRUE(VisibleWindows(L"TForm1").empty());
+    const std::wstring text = MessageText(box);
+    EXPECT_EQ(text.rfind(L"Эти файлы пропущены", 0), 0u) << Narrow8(text);
+    EXPECT_NE(text.find(dir / L"caf\u00e9.zip \u2014 в имени есть символы"), std::wstring::npos);
+    EXPECT_NE(text.find(dir / L"gone.zip \u2014 не найден"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"a.zip"), std::wstring::npos);
+    Answer(box, IDOK);
+    for (auto name : {L"a.zip", L"b.zip"}) {
+        HWND editor = WaitEditor(name);
+        ASSERT_TRUE(editor) << Narrow8(name);
+        EXPECT_EQ(VisibleWindows(L"TForm1").size(), 1u);
+        EXPECT_TRUE(CloseAndWait(editor));
+    }
+}
+
+namespace {
+
+// The list files in the user's temporary folder.
+std::vector<std::wstring> ListFilesInTemp()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((std::wstring(temp) + L"glo*.tmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+}  // namespace
+
+// 2,000 paths of 120 characters are far more than one command line holds:
+// one program takes them all through a list file and walks them, one editor
+// at a time, in order, leaving no list behind. Two thousand starts of the
+// program take minutes: the test has a ctest entry of its own.
+using LargeSelection = Handler;
+
+TEST_F(LargeSelection, TwoThousandLongPathsAreWalkedByOneProgram)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    constexpr int kCount = 2000;
+    std::vector<std::wstring> names, paths;
+    for (int i = 0; i < kCount; ++i) {
+        std::wstring name = std::to_wstring(10000 + i) + L"-";
+        name += std::wstring(120 - dir.path.size() - name.size() - 4, L'x') + L".zip";
+        names.push_back(name);
+        paths.push_back(dir / name);
+        ASSERT_EQ(paths.back().size(), 120u);
+        WriteFileBytes(paths.back(), "");
+    }
+    auto handler = Create(paths);
+    ASSERT_TRUE(handler);
+    const auto listsBefore = ListFilesInTemp();
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+
+    int walked = 0;
+    for (const auto& name : names) {
+        HWND editor = WaitEditor(name, 30000);
+        ASSERT_TRUE(editor) << "editor " << walked << " never came";
+        ASSERT_EQ(VisibleWindows(L"TForm1").size(), 1u) << "two editors at once at " << walked;
+        ASSERT_TRUE(CloseAndWait(editor));
+        ++walked;
+    }
+    EXPECT_EQ(walked, kCount);
+    Sleep(500);
+    EXPECT_TRUE(VisibleWindows(L"TForm1").empty());
+    EXPECT_EQ(ListFilesInTemp(), listsBefore);
 }
