@@ -13,6 +13,17 @@ namespace {
 // A piece as the program reads a target: blanks around it and every quote gone.
 std::string Trimmed(const std::string& piece) { return StripQuotes(TrimSpaces(piece)); }
 
+bool LowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+std::u16string Shown(const std::u16string& path)
+{
+    if (path.size() <= kShownPathChars) return path;
+    std::size_t head = kShownPathChars / 2 - 1, tail = path.size() - head;
+    if (LowSurrogate(path[head])) --head;  // never half a character
+    if (LowSurrogate(path[tail])) ++tail;
+    return path.substr(0, head) + u"\u2026" + path.substr(tail);
+}
+
 }  // namespace
 
 std::optional<std::vector<std::u16string>> SelectionPieces(const std::vector<std::u16string>& pieces,
@@ -51,7 +62,7 @@ std::u16string SkippedMessage(const std::vector<SkippedPath>& skipped)
     for (std::size_t i = 0; i < named; ++i) {
         const auto& reason =
             skipped[i].reason == SkipReason::NotFound ? msg::SkippedNotFound() : msg::SkippedBeyond1251();
-        text += u"\n" + skipped[i].path + u" \u2014 " + ToUtf16(reason);
+        text += u"\n" + Shown(skipped[i].path) + u" \u2014 " + ToUtf16(reason);
     }
     if (skipped.size() > named) text += u"\n" + ToUtf16(Format(msg::SkippedMore(), std::to_string(skipped.size() - named)));
     return text;

@@ -40,6 +40,8 @@ JudgedSelection JudgeSelection(const std::vector<std::u16string>& paths, const P
 
 // How many skipped paths the message names; the rest are counted.
 inline constexpr std::size_t kNamedSkips = 20;
+// A longer path is shown by its start and its end around an ellipsis.
+inline constexpr std::size_t kShownPathChars = 260;
 
 // The message naming the skipped paths and why, one to a line.
 std::u16string SkippedMessage(const std::vector<SkippedPath>& skipped);

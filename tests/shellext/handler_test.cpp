@@ -469,6 +469,56 @@ TEST_F(Handler, ASelectionSkipsNamesBeyond1251AndMissingFilesAndWalksTheRest)
     }
 }
 
+// A path longer than any command line is not dropped: it reaches the
+// program through a list file, and the program names it as not found.
+TEST_F(Handler, APathLongerThanACommandLineStillReachesTheProgram)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    const std::wstring path = L"C:\\" + std::wstring(40000, L'x') + L".zip";
+    // The shell's data objects name only files that exist: this selection
+    // comes from a CF_HDROP block on the clipboard.
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_TRUE(block);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, path.c_str(), path.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    ASSERT_TRUE(SetClipboardData(CF_HDROP, block));
+    CloseClipboard();
+    {
+        ComPtr<IDataObject> data;
+        ASSERT_EQ(OleGetClipboard(reinterpret_cast<IDataObject**>(data.put())), S_OK);
+        ComPtr<IShellExtInit> init;
+        ASSERT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put()), S_OK);
+        ASSERT_EQ(init->Initialize(nullptr, data.get(), nullptr), S_OK);
+        ComPtr<IContextMenu> handler;
+        ASSERT_EQ(init->QueryInterface(IID_IContextMenu, handler.put()), S_OK);
+        CMINVOKECOMMANDINFO invoke{};
+        invoke.cbSize = sizeof invoke;
+        invoke.lpVerb = "glossira";
+        EXPECT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    }
+    OleSetClipboard(nullptr);
+    OleUninitialize();
+
+    HWND box = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        auto boxes = VisibleWindows(L"#32770", L"Глоссира");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+    })) << "nothing was started";
+    const std::wstring text = MessageText(box);
+    EXPECT_NE(text.find(L"\nC:\\xxx"), std::wstring::npos) << Narrow8(text.substr(0, 200));
+    EXPECT_NE(text.find(L"x.zip \u2014 не найден"), std::wstring::npos);
+    Answer(box, IDOK);
+    EXPECT_TRUE(Eventually([] { return VisibleWindows(L"#32770", L"Глоссира").empty(); }));
+}
+
 namespace {
 
 // The list files in the user's temporary folder.

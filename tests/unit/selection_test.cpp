@@ -60,6 +60,11 @@ TEST(Selection, EachPathIsJudgedOnItsOwn)
     EXPECT_EQ(text.substr(0, text.find(u'\n')), ToUtf16(msg::SkippedFiles()));
     EXPECT_NE(text.find(u"\nD:\\dl\\caf\u00e9.zip \u2014 " + ToUtf16(msg::SkippedBeyond1251())), std::u16string::npos);
     EXPECT_NE(text.find(u"\nD:\\dl\\gone.zip \u2014 " + ToUtf16(msg::SkippedNotFound())), std::u16string::npos);
+    const std::u16string huge = u"C:\\" + std::u16string(40000, u'x') + u"\\end.zip";
+    EXPECT_NE(SkippedMessage({{huge, SkipReason::NotFound}}).find(u"C:\\xx"), std::u16string::npos);
+    EXPECT_LT(SkippedMessage({{huge, SkipReason::NotFound}}).size(), 2 * kShownPathChars);
+    EXPECT_NE(SkippedMessage({{huge, SkipReason::NotFound}}).find(u"x\u2026x"), std::u16string::npos);
+    EXPECT_NE(SkippedMessage({{huge, SkipReason::NotFound}}).find(u"x\\end.zip \u2014"), std::u16string::npos);
     std::vector<SkippedPath> many(kNamedSkips + 5, {u"C:\\x", SkipReason::NotFound});
     const std::u16string long_ = SkippedMessage(many);
     EXPECT_EQ(std::count(long_.begin(), long_.end(), u'\n'), static_cast<long>(kNamedSkips + 1));
