@@ -64,7 +64,8 @@ std::u16string SkippedMessage(const std::vector<SkippedPath>& skipped)
             skipped[i].reason == SkipReason::NotFound ? msg::SkippedNotFound() : msg::SkippedBeyond1251();
         text += u"\n" + Shown(skipped[i].path) + u" \u2014 " + ToUtf16(reason);
     }
-    if (skipped.size() > named) text += u"\n" + ToUtf16(Format(msg::SkippedMore(), std::to_string(skipped.size() - named)));
+    if (skipped.size() > named)
+        text += u"\n" + ToUtf16(Format(msg::SkippedMore(), std::to_string(skipped.size() - named)));
     return text;
 }
 
