@@ -112,10 +112,61 @@ ComPtr<IDataObject> ShellSelection(const std::vector<std::wstring>& paths, REFII
     return data;
 }
 
+// A data object that hands the selection over as a stream, whatever medium
+// was asked for.
+class StreamSelection final : public IDataObject {
+public:
+    explicit StreamSelection(ComPtr<IDataObject> shell) : shell_(std::move(shell)) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject) ? this : nullptr;
+        if (!*object) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs_; }  // lives on the test's stack
+    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        STGMEDIUM drop{};
+        HRESULT hr = shell_->GetData(format, &drop);
+        if (FAILED(hr)) return hr;
+        hr = CreateStreamOnHGlobal(drop.hGlobal, TRUE, reinterpret_cast<IStream**>(stream.put()));
+        if (FAILED(hr)) return hr;
+        *medium = {};
+        medium->tymed = TYMED_ISTREAM;
+        medium->pstm = stream.get();
+        stream->AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryGetData(FORMATETC* format) override { return shell_->QueryGetData(format); }
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP DUnadvise(DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+    ComPtr<IStream> stream;  // the last one handed over
+
+private:
+    ComPtr<IDataObject> shell_;
+    ULONG refs_ = 1;
+};
+
 struct Menu {
     HMENU handle = CreatePopupMenu();
     ~Menu() { DestroyMenu(handle); }
     int Count() const { return GetMenuItemCount(handle); }
+    // The item's picture, or null.
+    HBITMAP Picture(int position) const
+    {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        return GetMenuItemInfoW(handle, static_cast<UINT>(position), TRUE, &item) ? item.hbmpItem : nullptr;
+    }
     std::wstring Text(int position) const
     {
         wchar_t text[256] = {};
@@ -205,13 +256,10 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     EXPECT_EQ(GetMenuItemID(menu.handle, 1), kFirst);
 
     // The picture: 32 bits, the small-icon size, premultiplied alpha.
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_BITMAP;
-    ASSERT_TRUE(GetMenuItemInfoW(menu.handle, 1, TRUE, &item));
-    ASSERT_TRUE(item.hbmpItem);
+    const HBITMAP picture = menu.Picture(1);
+    ASSERT_TRUE(picture);
     BITMAP bm{};
-    ASSERT_EQ(GetObjectW(item.hbmpItem, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    ASSERT_EQ(GetObjectW(picture, sizeof bm, &bm), static_cast<int>(sizeof bm));
     HDC screen = GetDC(nullptr);
     const int size = MulDiv(16, GetDeviceCaps(screen, LOGPIXELSY), 96);
     EXPECT_EQ(bm.bmBitsPixel, 32);
@@ -220,7 +268,7 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<DWORD> pixels(static_cast<std::size_t>(size) * size);
-    ASSERT_EQ(GetDIBits(screen, item.hbmpItem, 0, size, pixels.data(), &info, DIB_RGB_COLORS), size);
+    ASSERT_EQ(GetDIBits(screen, picture, 0, size, pixels.data(), &info, DIB_RGB_COLORS), size);
     ReleaseDC(nullptr, screen);
     int opaque = 0, clear = 0, notPremultiplied = 0;
     for (DWORD p : pixels) {
@@ -323,6 +371,39 @@ TEST_F(Handler, WithoutAProgramBesideItTheRegisteredPathIsStarted)
     EXPECT_EQ(handler->InvokeCommand(&invoke), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     handler.reset();
     CoFreeUnusedLibrariesEx(0, 0);
+}
+
+// A host keeps drawing a menu after it released the handlers that filled it:
+// the picture stays. A data object that answers with another medium than
+// global memory gives no selection, and its medium is released.
+TEST_F(Handler, MenuPictureOutlivesTheHandlerAndOnlyGlobalMemoryIsRead)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    WriteFileBytes(dir / L"a.zip", "a");
+    Menu menu;
+    {
+        auto handler = Create({dir / L"a.zip"});
+        ASSERT_TRUE(handler);
+        EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
+    }
+    const HBITMAP picture = menu.Picture(0);
+    ASSERT_TRUE(picture);
+    BITMAP bm{};
+    EXPECT_EQ(GetObjectW(picture, sizeof bm, &bm), static_cast<int>(sizeof bm)) << "the picture is gone";
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+
+    ComPtr<IShellExtInit> init;
+    ASSERT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put()), S_OK);
+    StreamSelection selection(ShellSelection({dir / L"a.zip"}));
+    EXPECT_EQ(init->Initialize(nullptr, &selection, nullptr), DV_E_TYMED);
+    ASSERT_TRUE(selection.stream);
+    selection.stream->AddRef();
+    EXPECT_EQ(selection.stream->Release(), 1u) << "the medium was not released";
+    ComPtr<IContextMenu> handler;
+    ASSERT_EQ(init->QueryInterface(IID_IContextMenu, handler.put()), S_OK);
+    Menu other;
+    EXPECT_EQ(handler->QueryContextMenu(other.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 0));
+    EXPECT_EQ(other.Count(), 0);
 }
 
 TEST_F(Handler, DefaultOnlyAndCommandStrings)
