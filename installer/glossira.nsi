@@ -26,6 +26,15 @@ ManifestDPIAware true
 !define SETTINGS_KEY "Software\Orvik\Glossira"
 !define CLASS_ID "{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}"
 !define FILE_CLASS "GlossiraFile"
+!define CLASSES "Software\Classes"
+; Beside the class in an extension key the program took over: the class that
+; was there before, and 1 when the program created the key itself.
+!define PREVIOUS_CLASS "Glossira.PreviousClass"
+!define KEY_CREATED "Glossira.Created"
+!define PROFILE_LIST "SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList"
+!define SENDTO_IN_PROFILE "AppData\Roaming\Microsoft\Windows\SendTo"
+; What Windows installers answer when the work ends at the next restart.
+!define ERROR_SUCCESS_REBOOT_REQUIRED 3010
 
 Name "${PROGRAM}"
 Caption "Установка программы «${PROGRAM}» ${VERSION}"
@@ -63,6 +72,8 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 !define MUI_FINISHPAGE_TEXT "Окно установок открывается и позже, из меню «Пуск»: «Глоссира — установки».$\r$\n$\r$\nНажмите кнопку «Готово» для выхода из программы установки."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\glossira.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Открыть окно установок"
+!define MUI_FINISHPAGE_TEXT_REBOOT "Программа «${PROGRAM}» установлена, но её прежние файлы ещё заняты: новые займут их место после перезагрузки компьютера. Перезагрузить его сейчас?"
+!define MUI_FINISHPAGE_REBOOTLATER_DEFAULT
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -140,23 +151,117 @@ FunctionEnd
   !endif
 !macroend
 !macro InstallFile name
-  ; A running program or a handler library that Explorer has loaded cannot
-  ; be overwritten, but it can be renamed: the old copy goes at once or at
-  ; the next restart.
-  IfFileExists "$INSTDIR\${name}" 0 +4
-    Delete "$INSTDIR\${name}.old"
-    Rename "$INSTDIR\${name}" "$INSTDIR\${name}.old"
-    Delete /REBOOTOK "$INSTDIR\${name}.old"
-  File "${FILES}\${name}"
+  File "/oname=$INSTDIR\${name}.new" "${FILES}\${name}"
+  Push "${name}"
+  Call PutInPlace
 !macroend
 !macro RemoveFile name
   Delete /REBOOTOK "$INSTDIR\${name}"
+  Delete /REBOOTOK "$INSTDIR\${name}.new"
   Delete /REBOOTOK "$INSTDIR\${name}.old"
+  Delete /REBOOTOK "$INSTDIR\${name}.*.old"
 !macroend
+
+; Puts the new copy NAME.new (the name on the stack) in the place of NAME.
+; A running program or a handler library that Explorer has loaded cannot be
+; overwritten, but it can be renamed: it moves aside under a name of its own
+; (an earlier copy may still be loaded too) and goes now or at the restart.
+; A file that cannot even be renamed is replaced at the restart, and the
+; setup says a restart is needed.
+Function PutInPlace
+  Exch $0
+  Push $1
+  IfFileExists "$INSTDIR\$0" 0 move
+    ; Copies of earlier upgrades that nothing holds any more.
+    Delete "$INSTDIR\$0.old"
+    Delete "$INSTDIR\$0.*.old"
+    StrCpy $1 1
+    free:
+      IfFileExists "$INSTDIR\$0.$1.old" 0 +3
+      IntOp $1 $1 + 1
+      Goto free
+    ClearErrors
+    Rename "$INSTDIR\$0" "$INSTDIR\$0.$1.old"
+    IfErrors move
+    Delete "$INSTDIR\$0.$1.old"
+    IfFileExists "$INSTDIR\$0.$1.old" 0 move
+      ; MOVEFILE_DELAY_UNTIL_REBOOT: nothing waits for it, so no restart is asked for.
+      System::Call 'kernel32::MoveFileExW(w "$INSTDIR\$0.$1.old", p 0, i 4) i'
+  move:
+  ClearErrors
+  Rename "$INSTDIR\$0.new" "$INSTDIR\$0"
+  IfErrors 0 done
+    DetailPrint "Файл $0 занят: он будет заменён после перезагрузки компьютера."
+    Rename /REBOOTOK "$INSTDIR\$0.new" "$INSTDIR\$0"
+  done:
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; Whether the installation folder is to be given the protection of Program
+; Files: "new" when it lies outside them and the setup creates it or finds
+; it empty, "ours" when it holds an earlier installation, "" otherwise. A
+; folder that holds other things keeps its rights (the program then
+; registers itself for its user alone).
+Function FolderToProtect
+  Push $0
+  Push $1
+  StrLen $0 "$PROGRAMFILES64\"
+  StrCpy $1 "$INSTDIR" $0
+  StrCmp $1 "$PROGRAMFILES64\" no
+  StrLen $0 "$PROGRAMFILES32\"
+  StrCpy $1 "$INSTDIR" $0
+  StrCmp $1 "$PROGRAMFILES32\" no
+  IfFileExists "$INSTDIR\*.*" 0 new
+  StrCpy $0 "ours"
+  IfFileExists "$INSTDIR\${UNINSTALLER}" end
+  FindFirst $0 $1 "$INSTDIR\*.*"
+  entry:
+    StrCmp $1 "" empty
+    StrCmp $1 "." next
+    StrCmp $1 ".." next
+    FindClose $0
+    Goto no
+  next:
+    FindNext $0 $1
+    Goto entry
+  empty:
+  FindClose $0
+  new:
+    StrCpy $0 "new"
+    Goto end
+  no:
+    StrCpy $0 ""
+  end:
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Inherited rights removed; the Administrators and SYSTEM may do anything,
+; the Users read and run; the Administrators own it. By well-known SIDs,
+; which every language of Windows knows. The files of an earlier
+; installation take their rights from the folder again. $R0: what
+; FolderToProtect said.
+Function ProtectFolder
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
+  Pop $0
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q'
+  Pop $1
+  StrCpy $2 0
+  StrCmp $R0 "ours" 0 +3
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\*" /reset /T /C /Q'
+    Pop $2
+  StrCmp "$0 $1 $2" "0 0 0" +2
+    DetailPrint "Не удалось закрыть папку программы от изменения пользователями (icacls: $0 $1 $2)."
+FunctionEnd
 
 Section "Глоссира" Main
   SectionIn RO
+  Call FolderToProtect
+  Pop $R0
   SetOutPath "$INSTDIR"
+  StrCmp $R0 "" +2
+    Call ProtectFolder
   !insertmacro ProgramFiles InstallFile
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   !ifdef MENU_PACKAGE
@@ -180,6 +285,13 @@ Section "Глоссира" Main
   WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; A file replaced only at the restart: the finish page offers the restart,
+; and a silent setup ends with the code installers give for it.
+Function .onInstSuccess
+  IfRebootFlag 0 +2
+    SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+FunctionEnd
+
 ; Started from Add/Remove Programs, from the Start menu or by RunOnce after
 ; full removal (bare path, no arguments): one question unless silent.
 Function un.onInit
@@ -187,12 +299,16 @@ Function un.onInit
   Abort
 FunctionEnd
 
-; Deletes the default value of every extension key that still names the
-; program's file type, and the key when nothing else is left in it.
-Function un.RemoveExtensionKeys
+; Gives every extension key that still names the program's file type its
+; previous class back (or none, when it had none); the key itself goes only
+; when the program created it and nothing else is left in it. A key another
+; program has taken back keeps its class and loses only our record. Keys
+; from before the record was kept go when nothing else is left in them.
+; HKLM's classes by name: the merged HKCR would reach the user's own keys.
+Function un.RestoreExtensionKeys
   StrCpy $0 0
   count:
-    EnumRegKey $1 HKCR "" $0
+    EnumRegKey $1 HKLM "${CLASSES}" $0
     StrCmp $1 "" walk
     IntOp $0 $0 + 1
     Goto count
@@ -200,31 +316,75 @@ Function un.RemoveExtensionKeys
     ; From the last key down, so a deleted key shifts no key still to visit.
     IntOp $0 $0 - 1
     IntCmp $0 0 0 done
-    EnumRegKey $1 HKCR "" $0
+    EnumRegKey $1 HKLM "${CLASSES}" $0
     StrCpy $2 $1 1
     StrCmp $2 "." 0 walk
-    ReadRegStr $2 HKCR $1 ""
-    StrCmp $2 "${FILE_CLASS}" 0 walk
-    DeleteRegValue HKCR $1 ""
-    DeleteRegKey /ifempty /ifnovalues HKCR $1
+    StrCpy $1 "${CLASSES}\$1"
+    ClearErrors
+    ReadRegStr $3 HKLM $1 "${PREVIOUS_CLASS}"
+    IfErrors 0 +2
+      StrCpy $3 "<none>"
+    ReadRegDWORD $4 HKLM $1 "${KEY_CREATED}"
+    ReadRegStr $2 HKLM $1 ""
+    StrCmp $2 "${FILE_CLASS}" ours
+    ; Another program's class, or none of ours: at most our record goes.
+    StrCmp $3 "<none>" 0 +2
+    StrCmp $4 "" walk
+    DeleteRegValue HKLM $1 "${PREVIOUS_CLASS}"
+    DeleteRegValue HKLM $1 "${KEY_CREATED}"
     Goto walk
+  ours:
+    DeleteRegValue HKLM $1 "${PREVIOUS_CLASS}"
+    DeleteRegValue HKLM $1 "${KEY_CREATED}"
+    StrCmp $3 "<none>" +3
+      WriteRegStr HKLM $1 "" $3
+      Goto +2
+      DeleteRegValue HKLM $1 ""
+    StrCmp $4 1 remove
+    ; Recorded as not created by the program: the key stays.
+    StrCmp $4 "" 0 walk
+    StrCmp $3 "<none>" 0 walk
+    remove:
+      DeleteRegKey /ifempty /ifnovalues HKLM $1
+    Goto walk
+  done:
+FunctionEnd
+
+; The Send To shortcut of every profile of the machine, not only the
+; uninstalling user's.
+Function un.RemoveSendToLinks
+  StrCpy $0 0
+  profile:
+    EnumRegKey $1 HKLM "${PROFILE_LIST}" $0
+    StrCmp $1 "" done
+    IntOp $0 $0 + 1
+    ReadRegStr $2 HKLM "${PROFILE_LIST}\$1" "ProfileImagePath"
+    StrCmp $2 "" profile
+    ExpandEnvStrings $2 $2
+    Delete "$2\${SENDTO_IN_PROFILE}\${SENDTO_LINK}"
+    Goto profile
   done:
 FunctionEnd
 
 Section "Uninstall"
   SetAutoClose true
-  ; What the program itself wrote: Send To, the context menu, the
-  ; application path, the file type, its settings, a pending removal.
+  ; What the program itself wrote: Send To, the context menu (for every
+  ; user or for this one), the application path, the file type, its
+  ; settings, a pending removal.
   SetShellVarContext current
   Delete "$SENDTO\${SENDTO_LINK}"
-  DeleteRegKey HKCR "CLSID\${CLASS_ID}"
-  DeleteRegKey HKCR "*\shellex\ContextMenuHandlers\Glossira"
+  Call un.RemoveSendToLinks
+  DeleteRegKey HKLM "${CLASSES}\CLSID\${CLASS_ID}"
+  DeleteRegKey HKLM "${CLASSES}\*\shellex\ContextMenuHandlers\Glossira"
+  DeleteRegKey HKCU "${CLASSES}\CLSID\${CLASS_ID}"
+  DeleteRegKey HKCU "${CLASSES}\*\shellex\ContextMenuHandlers\Glossira"
   DeleteRegKey HKLM "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\glossira.exe"
-  Call un.RemoveExtensionKeys
-  DeleteRegKey HKCR "${FILE_CLASS}"
+  Call un.RestoreExtensionKeys
+  DeleteRegKey HKLM "${CLASSES}\${FILE_CLASS}"
   DeleteRegKey HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty /ifnovalues HKLM "Software\Orvik"
   DeleteRegValue HKLM "Software\Microsoft\Windows\CurrentVersion\RunOnce" "glossira"
+  DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\RunOnce" "glossira"
   ; SHCNE_ASSOCCHANGED: Explorer forgets the menu entry and the file type.
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 
@@ -237,6 +397,14 @@ Section "Uninstall"
   DeleteRegKey HKLM "${UNINST_KEY}"
   !insertmacro ProgramFiles RemoveFile
   Delete "$INSTDIR\${UNINSTALLER}"
-  ; Only when empty: whatever else the folder holds is not ours.
-  RMDir /REBOOTOK "$INSTDIR"
+  ; Only when empty: whatever else the folder holds is not ours. When files
+  ; in use go at the restart, the folder goes after them.
+  IfRebootFlag later
+    RMDir "$INSTDIR"
+    Goto done
+  later:
+    RMDir /REBOOTOK "$INSTDIR"
+    SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+    MessageBox MB_OK|MB_ICONINFORMATION "Программа «${PROGRAM}» удалена. Часть её файлов ещё занята: они будут удалены после перезагрузки компьютера." /SD IDOK
+  done:
 SectionEnd

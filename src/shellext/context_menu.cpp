@@ -38,6 +38,7 @@ public:
         held_ = true;
         return &medium_;
     }
+    DWORD type() const { return medium_.tymed; }
     HGLOBAL global() const { return medium_.hGlobal; }
 
 private:
@@ -104,6 +105,14 @@ std::string AnsiText(const std::wstring& text)
     return out;
 }
 
+// The item's picture, made once and kept until the library is unloaded: a
+// host may still draw the menu after the handler that filled it is released.
+HBITMAP MenuPicture()
+{
+    static const UniqueBitmap picture = MenuBitmap(ThisModule(), IDI_GLOSSIRA, MenuDpi());
+    return picture.get();
+}
+
 class ContextMenu final : public ComObject<ContextMenu, IShellExtInit, IContextMenu> {
 public:
     void* Find(REFIID iid)
@@ -124,6 +133,7 @@ public:
             Medium medium;
             HRESULT hr = data->GetData(&format, medium.put());
             if (FAILED(hr)) return hr;
+            if (medium.type() != TYMED_HGLOBAL) return DV_E_TYMED;  // another medium's handle is no memory block
             paths_ = DroppedPaths(medium.global());
             return S_OK;
         } catch (...) {
@@ -138,14 +148,14 @@ public:
         try {
             const HRESULT none = MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
             if ((flags & CMF_DEFAULTONLY) || paths_.empty() || first > last) return none;
-            if (!bitmap_) bitmap_ = MenuBitmap(ThisModule(), IDI_GLOSSIRA, MenuDpi());
+            const HBITMAP picture = MenuPicture();
             std::wstring text = Wide(msg::ContextMenuItem());
             MENUITEMINFOW item = {};
             item.cbSize = sizeof item;
-            item.fMask = MIIM_STRING | MIIM_ID | (bitmap_ ? MIIM_BITMAP : 0);
+            item.fMask = MIIM_STRING | MIIM_ID | (picture ? MIIM_BITMAP : 0);
             item.wID = first;
             item.dwTypeData = text.data();
-            item.hbmpItem = bitmap_.get();
+            item.hbmpItem = picture;
             if (!InsertMenuItemW(menu, index, TRUE, &item)) return HRESULT_FROM_WIN32(GetLastError());
             return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 1);  // the highest offset used, plus one
         } catch (...) {
@@ -196,7 +206,6 @@ private:
     }
 
     std::vector<std::wstring> paths_;
-    UniqueBitmap bitmap_;  // drawn by the menu while it is open
 };
 
 }  // namespace

@@ -83,6 +83,25 @@ TEST(Identity, FirstIconIsTheProgramsOwnFromSmallToLarge)
     FreeLibrary(exe);
 }
 
+// Windows 10 and 11 with long paths enabled give a program paths beyond 260
+// characters only when its manifest says it can take them.
+TEST(Identity, ManifestDeclaresLongPathAwareness)
+{
+    HMODULE exe = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(exe);
+    HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
+    ASSERT_TRUE(found);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+    const std::string manifest(bytes, SizeofResource(exe, found));
+    FreeLibrary(exe);
+    const std::size_t settings = manifest.find("<windowsSettings>");
+    const std::size_t declared = manifest.find(
+        "<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true</longPathAware>");
+    ASSERT_NE(declared, std::string::npos) << manifest;
+    EXPECT_LT(settings, declared);
+    EXPECT_LT(declared, manifest.find("</windowsSettings>"));
+}
+
 // The two end-to-end runs are meant to see different system code pages; a
 // run that does not would prove nothing about the program's independence.
 TEST(Identity, TestRunSeesTheCodePageItIsMeantFor)

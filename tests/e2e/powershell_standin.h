@@ -1,4 +1,4 @@
-// PowerShell replaced by tests/install/standin/powershell_standin.exe (built
+// PowerShell replaced by tests/install/recorder/command_recorder.exe (built
 // beside the test programs), and the Windows build the prefix reports, for
 // the tests of Windows 11's menu package. Restores the build on destruction.
 #pragma once
@@ -23,16 +23,16 @@ public:
         DeleteFileW(powershell.c_str());
         wchar_t self[MAX_PATH] = {};
         const std::wstring tests(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-        placed_ = CopyFileW((tests.substr(0, tests.find_last_of(L'\\') + 1) + L"powershell_standin.exe").c_str(),
+        placed_ = CopyFileW((tests.substr(0, tests.find_last_of(L'\\') + 1) + L"command_recorder.exe").c_str(),
                             powershell.c_str(), FALSE) != FALSE;
-        SetEnvironmentVariableW(L"GLOSSIRA_POWERSHELL_RECORD", record_.c_str());
+        SetEnvironmentVariableW(L"GLOSSIRA_COMMAND_RECORD", record_.c_str());
         build_ = Build();
     }
     ~PowerShellStandIn()
     {
         SetBuild(build_);
-        SetEnvironmentVariableW(L"GLOSSIRA_POWERSHELL_RECORD", nullptr);
-        SetEnvironmentVariableW(L"GLOSSIRA_POWERSHELL_ANSWER", nullptr);
+        SetEnvironmentVariableW(L"GLOSSIRA_COMMAND_RECORD", nullptr);
+        SetEnvironmentVariableW(L"GLOSSIRA_COMMAND_ANSWER", nullptr);
         DeleteFileW(record_.c_str());
     }
     PowerShellStandIn(const PowerShellStandIn&) = delete;
@@ -40,7 +40,7 @@ public:
 
     bool Placed() const { return placed_; }
     // What it prints to whoever starts it next.
-    void Answer(const wchar_t* text) { SetEnvironmentVariableW(L"GLOSSIRA_POWERSHELL_ANSWER", text); }
+    void Answer(const wchar_t* text) { SetEnvironmentVariableW(L"GLOSSIRA_COMMAND_ANSWER", text); }
     // What it was asked, one command line a line.
     std::wstring Asked() const
     {

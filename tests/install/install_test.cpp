@@ -12,6 +12,7 @@
 #include "driver.h"
 #include "inspect.h"
 #include "powershell_standin.h"
+#include "setup_runs.h"
 #include "system_view.h"
 #include "ui/editor_layout.h"
 #include "ui/settings_layout.h"
@@ -25,79 +26,11 @@ namespace {
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glossira";
 const std::wstring kSendToLink = L"\\Глоссира.lnk";
 
-std::wstring Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    std::string text = value ? value : "";
-    return std::wstring(text.begin(), text.end());
-}
-
-// The setup under test (GLOSSIRA_SETUP, a Windows path) and the folder of
-// the files it was made from (that of GLOSSIRA_EXE).
-std::wstring SetupPath() { return Env("GLOSSIRA_SETUP"); }
-std::wstring SourceFolder()
-{
-    std::wstring exe = ProgramPath();
-    return exe.substr(0, exe.find_last_of(L'\\') + 1);
-}
-
 std::wstring StartMenuLink()
 {
     wchar_t folder[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
     return std::wstring(folder) + L"\\Глоссира — установки.lnk";
-}
-
-// Whether two files hold the same bytes (a program is too long to print).
-bool SameFile(const std::wstring& a, const std::wstring& b)
-{
-    return ReadFileBytes(a) == ReadFileBytes(b);
-}
-
-bool FolderExists(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Runs a command and waits until it and every process it started have
-// ended: the uninstaller runs on from a copy of itself. False on timeout.
-bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 120000)
-{
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!job || !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                                nullptr, &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << Utf8(commandLine) << ": " << GetLastError();
-        if (job) CloseHandle(job);
-        return false;
-    }
-    AssignProcessToJobObject(job, pi.hProcess);
-    ResumeThread(pi.hThread);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    bool ended = Eventually([&] {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
-        if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr)) {
-            ADD_FAILURE() << "cannot follow the processes of " << Utf8(program) << ": " << GetLastError();
-            return true;
-        }
-        return info.ActiveProcesses == 0;
-    }, timeoutMs);
-    CloseHandle(job);
-    return ended;
-}
-
-// Silent install; the folder's blanks reach the setup as typed.
-void Install(const std::wstring& folder)
-{
-    std::wstring arguments = L"/S";
-    if (!folder.empty()) arguments += L" /D=" + folder;
-    Program setup(SetupPath(), arguments);
-    ASSERT_EQ(setup.WaitExit(120000), 0);
 }
 
 // Checks or unchecks the settings window's boxes as chosen, then OK.
@@ -136,35 +69,7 @@ void ScheduleFullRemoval(const std::wstring& exe)
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
-// A visible message box of any process whose text starts with `text`.
-HWND FindMessageBox(const std::wstring& text)
-{
-    struct Search {
-        const std::wstring& text;
-        HWND found;
-    } search{text, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (!IsWindowVisible(window) || wcscmp(name, L"#32770") != 0) return TRUE;
-            if (MessageText(window).rfind(s->text, 0) != 0) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-class Installation : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(SetupPath().empty()) << "GLOSSIRA_SETUP names no setup";
-        CreateDirectoryW(SendToFolder().c_str(), nullptr);
-    }
-};
+using Installation = SetupTest;
 
 }  // namespace
 
@@ -315,21 +220,14 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
 TEST_F(Installation, InteractiveSetupEndsInTheSettingsWindow)
 {
     Program setup(SetupPath(), L"");
-    HWND wizard = setup.WaitWindow(L"#32770");
-    ASSERT_TRUE(wizard);
-    HWND next = Control(wizard, IDOK);
-    auto page = [&] { return FindWindowExW(wizard, nullptr, L"#32770", nullptr); };
-    Click(next);
-    HWND folder = nullptr;
-    ASSERT_TRUE(Eventually([&] { return page() && (folder = Control(page(), 1019)) != nullptr; }));
-    const std::wstring dir = Text(folder);
+    const Wizard wizard = ClickToFinishPage(setup);
+    ASSERT_TRUE(wizard.finish);
+    const std::wstring dir = wizard.folder;
     EXPECT_EQ(dir, L"C:\\Program Files\\Glossira");
-    Click(next);
-    ASSERT_TRUE(Eventually([&] { return Text(next) == L"&Готово"; }, 60000)) << Utf8(Text(next));
-    HWND run = ControlByText(page(), L"Открыть окно установок");
+    HWND run = ControlByText(wizard.finish, L"Открыть окно установок");
     ASSERT_TRUE(run);
     EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
-    Click(next);
+    Click(wizard.next);
     EXPECT_EQ(setup.WaitExit(), 0);
 
     HWND settings = nullptr;

@@ -102,10 +102,61 @@ ComPtr<IDataObject> ShellSelection(const std::vector<std::wstring>& paths, REFII
     return data;
 }
 
+// A data object that hands the selection over as a stream, whatever medium
+// was asked for.
+class StreamSelection final : public IDataObject {
+public:
+    explicit StreamSelection(ComPtr<IDataObject> shell) : shell_(std::move(shell)) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject) ? this : nullptr;
+        if (!*object) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs_; }  // lives on the test's stack
+    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
+    {
+        STGMEDIUM drop{};
+        HRESULT hr = shell_->GetData(format, &drop);
+        if (FAILED(hr)) return hr;
+        hr = CreateStreamOnHGlobal(drop.hGlobal, TRUE, reinterpret_cast<IStream**>(stream.put()));
+        if (FAILED(hr)) return hr;
+        *medium = {};
+        medium->tymed = TYMED_ISTREAM;
+        medium->pstm = stream.get();
+        stream->AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryGetData(FORMATETC* format) override { return shell_->QueryGetData(format); }
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP DUnadvise(DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+    ComPtr<IStream> stream;  // the last one handed over
+
+private:
+    ComPtr<IDataObject> shell_;
+    ULONG refs_ = 1;
+};
+
 struct Menu {
     HMENU handle = CreatePopupMenu();
     ~Menu() { DestroyMenu(handle); }
     int Count() const { return GetMenuItemCount(handle); }
+    // The item's picture, or null.
+    HBITMAP Picture(int position) const
+    {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        return GetMenuItemInfoW(handle, static_cast<UINT>(position), TRUE, &item) ? item.hbmpItem : nullptr;
+    }
     std::wstring Text(int position) const
     {
         wchar_t text[256] = {};
@@ -174,13 +225,10 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     EXPECT_EQ(GetMenuItemID(menu.handle, 1), kFirst);
 
     // The picture: 32 bits, the small-icon size, premultiplied alpha.
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_BITMAP;
-    ASSERT_TRUE(GetMenuItemInfoW(menu.handle, 1, TRUE, &item));
-    ASSERT_TRUE(item.hbmpItem);
+    const HBITMAP picture = menu.Picture(1);
+    ASSERT_TRUE(picture);
     BITMAP bm{};
-    ASSERT_EQ(GetObjectW(item.hbmpItem, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    ASSERT_EQ(GetObjectW(picture, sizeof bm, &bm), static_cast<int>(sizeof bm));
     HDC screen = GetDC(nullptr);
     const int size = MulDiv(16, GetDeviceCaps(screen, LOGPIXELSY), 96);
     EXPECT_EQ(bm.bmBitsPixel, 32);
@@ -189,7 +237,7 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<DWORD> pixels(static_cast<std::size_t>(size) * size);
-    ASSERT_EQ(GetDIBits(screen, item.hbmpItem, 0, size, pixels.data(), &info, DIB_RGB_COLORS), size);
+    ASSERT_EQ(GetDIBits(screen, picture, 0, size, pixels.data(), &info, DIB_RGB_COLORS), size);
     ReleaseDC(nullptr, screen);
     int opaque = 0, clear = 0, notPremultiplied = 0;
     for (DWORD p : pixels) {
@@ -292,6 +340,39 @@ TEST_F(Handler, WithoutAProgramBesideItTheRegisteredPathIsStarted)
     EXPECT_EQ(handler->InvokeCommand(&invoke), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     handler.reset();
     CoFreeUnusedLibrariesEx(0, 0);
+}
+
+// A host keeps drawing a menu after it released the handlers that filled it:
+// the picture stays. A data object that answers with another medium than
+// global memory gives no selection, and its medium is released.
+TEST_F(Handler, MenuPictureOutlivesTheHandlerAndOnlyGlobalMemoryIsRead)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    WriteFileBytes(dir / L"a.zip", "a");
+    Menu menu;
+    {
+        auto handler = Create({dir / L"a.zip"});
+        ASSERT_TRUE(handler);
+        EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
+    }
+    const HBITMAP picture = menu.Picture(0);
+    ASSERT_TRUE(picture);
+    BITMAP bm{};
+    EXPECT_EQ(GetObjectW(picture, sizeof bm, &bm), static_cast<int>(sizeof bm)) << "the picture is gone";
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+
+    ComPtr<IShellExtInit> init;
+    ASSERT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put()), S_OK);
+    StreamSelection selection(ShellSelection({dir / L"a.zip"}));
+    EXPECT_EQ(init->Initialize(nullptr, &selection, nullptr), DV_E_TYMED);
+    ASSERT_TRUE(selection.stream);
+    selection.stream->AddRef();
+    EXPECT_EQ(selection.stream->Release(), 1u) << "the medium was not released";
+    ComPtr<IContextMenu> handler;
+    ASSERT_EQ(init->QueryInterface(IID_IContextMenu, handler.put()), S_OK);
+    Menu other;
+    EXPECT_EQ(handler->QueryContextMenu(other.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 0));
+    EXPECT_EQ(other.Count(), 0);
 }
 
 TEST_F(Handler, DefaultOnlyAndCommandStrings)
@@ -426,4 +507,149 @@ TEST_F(Handler, SettingsWindowRegistersTheMenuPackageOnWindows11Only)
     SettingsWithBox(settings_ids::kCheckBox9);
     EXPECT_NE(powershell.Asked().find(L"menu-package.ps1\" remove"), std::wstring::npos) << powershell.Asked();
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+}
+
+TEST_F(Handler, ASelectionSkipsNamesBeyond1251AndMissingFilesAndWalksTheRest)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    for (auto name : {L"a.zip", L"caf\u00e9.zip", L"gone.zip", L"b.zip"}) WriteFileBytes(dir / name, "x");
+    auto handler = Create({dir / L"a.zip", dir / L"caf\u00e9.zip", dir / L"gone.zip", dir / L"b.zip"});
+    ASSERT_TRUE(handler);
+    ASSERT_TRUE(DeleteFileW((dir / L"gone.zip").c_str()));  // between the right-click and the start
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+
+    HWND box = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        auto boxes = VisibleWindows(L"#32770", L"Глоссира");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+    }));
+    EXPECT_TRUE(VisibleWindows(L"TForm1").empty());
+    const std::wstring text = MessageText(box);
+    EXPECT_EQ(text.rfind(L"Эти файлы пропущены", 0), 0u) << Narrow8(text);
+    EXPECT_NE(text.find(dir / L"caf\u00e9.zip \u2014 в имени есть символы"), std::wstring::npos);
+    EXPECT_NE(text.find(dir / L"gone.zip \u2014 не найден"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"a.zip"), std::wstring::npos);
+    Answer(box, IDOK);
+    for (auto name : {L"a.zip", L"b.zip"}) {
+        HWND editor = WaitEditor(name);
+        ASSERT_TRUE(editor) << Narrow8(name);
+        EXPECT_EQ(VisibleWindows(L"TForm1").size(), 1u);
+        EXPECT_TRUE(CloseAndWait(editor));
+    }
+}
+
+// A path longer than any command line is not dropped: it reaches the
+// program through a list file, and the program names it as not found.
+TEST_F(Handler, APathLongerThanACommandLineStillReachesTheProgram)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    const std::wstring path = L"C:\\" + std::wstring(40000, L'x') + L".zip";
+    // The shell's data objects name only files that exist: this selection
+    // comes from a CF_HDROP block on the clipboard.
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_TRUE(block);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, path.c_str(), path.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    ASSERT_TRUE(SetClipboardData(CF_HDROP, block));
+    CloseClipboard();
+    {
+        ComPtr<IDataObject> data;
+        ASSERT_EQ(OleGetClipboard(reinterpret_cast<IDataObject**>(data.put())), S_OK);
+        ComPtr<IShellExtInit> init;
+        ASSERT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put()), S_OK);
+        ASSERT_EQ(init->Initialize(nullptr, data.get(), nullptr), S_OK);
+        ComPtr<IContextMenu> handler;
+        ASSERT_EQ(init->QueryInterface(IID_IContextMenu, handler.put()), S_OK);
+        CMINVOKECOMMANDINFO invoke{};
+        invoke.cbSize = sizeof invoke;
+        invoke.lpVerb = "glossira";
+        EXPECT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    }
+    OleSetClipboard(nullptr);
+    OleUninitialize();
+
+    HWND box = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        auto boxes = VisibleWindows(L"#32770", L"Глоссира");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+    })) << "nothing was started";
+    const std::wstring text = MessageText(box);
+    EXPECT_NE(text.find(L"\nC:\\xxx"), std::wstring::npos) << Narrow8(text.substr(0, 200));
+    EXPECT_NE(text.find(L"x.zip \u2014 не найден"), std::wstring::npos);
+    Answer(box, IDOK);
+    EXPECT_TRUE(Eventually([] { return VisibleWindows(L"#32770", L"Глоссира").empty(); }));
+}
+
+namespace {
+
+// The list files in the user's temporary folder.
+std::vector<std::wstring> ListFilesInTemp()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((std::wstring(temp) + L"glo*.tmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+}  // namespace
+
+// 2,000 paths of 120 characters are far more than one command line holds:
+// one program takes them all through a list file and walks them, one editor
+// at a time, in order, leaving no list behind. Two thousand starts of the
+// program take minutes: the test has a ctest entry of its own.
+using LargeSelection = Handler;
+
+TEST_F(LargeSelection, TwoThousandLongPathsAreWalkedByOneProgram)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    constexpr int kCount = 2000;
+    std::vector<std::wstring> names, paths;
+    for (int i = 0; i < kCount; ++i) {
+        std::wstring name = std::to_wstring(10000 + i) + L"-";
+        name += std::wstring(120 - dir.path.size() - name.size() - 4, L'x') + L".zip";
+        names.push_back(name);
+        paths.push_back(dir / name);
+        ASSERT_EQ(paths.back().size(), 120u);
+        WriteFileBytes(paths.back(), "");
+    }
+    auto handler = Create(paths);
+    ASSERT_TRUE(handler);
+    const auto listsBefore = ListFilesInTemp();
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+
+    int walked = 0;
+    for (const auto& name : names) {
+        HWND editor = WaitEditor(name, 30000);
+        ASSERT_TRUE(editor) << "editor " << walked << " never came";
+        ASSERT_EQ(VisibleWindows(L"TForm1").size(), 1u) << "two editors at once at " << walked;
+        ASSERT_TRUE(CloseAndWait(editor));
+        ++walked;
+    }
+    EXPECT_EQ(walked, kCount);
+    Sleep(500);
+    EXPECT_TRUE(VisibleWindows(L"TForm1").empty());
+    EXPECT_EQ(ListFilesInTemp(), listsBefore);
 }
