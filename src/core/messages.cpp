@@ -44,6 +44,9 @@ GLOSSIRA_TEXT(SettingsSaved, "Установки сохранены")
 GLOSSIRA_TEXT(ConfirmRemoval, "Удалить полностью из системы \"Глоссира к файлу\"?")
 GLOSSIRA_TEXT(ConfirmCaption, "Confirm")
 GLOSSIRA_TEXT(RemovedAfterReboot, "После перезагрузки системы программа полностью удалится")
+GLOSSIRA_TEXT(RemovedNow, "Программа удалена из системы. Папку программы удалите сами")
+GLOSSIRA_TEXT(MenuForCurrentUser,
+              "Контекстное меню установлено только для текущего пользователя: папку программы могут изменить и другие пользователи")
 GLOSSIRA_TEXT(ContextMenuItem, "Комментарий (Глоссира)")
 GLOSSIRA_TEXT(ContextMenuHelp, "Открыть комментарий к файлу в редакторе Глоссиры")
 

@@ -42,6 +42,8 @@ const std::string& SettingsSaved();
 const std::string& ConfirmRemoval();
 const std::string& ConfirmCaption();     // "Confirm"
 const std::string& RemovedAfterReboot();
+const std::string& RemovedNow();          // full removal without an uninstaller
+const std::string& MenuForCurrentUser();  // added to SettingsSaved: a per-user context menu
 
 const std::string& ContextMenuItem();    // the Explorer context-menu entry
 const std::string& ContextMenuHelp();    // its help text
