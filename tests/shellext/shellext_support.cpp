@@ -15,36 +15,6 @@ std::wstring ProgramFolder()
 }
 std::wstring LibraryPath() { return ProgramFolder() + L"tavrex.dll"; }
 
-HWND FindEditor(const std::wstring& name)
-{
-    struct Search {
-        std::wstring suffix;
-        HWND found = nullptr;
-    } search{L"   " + name};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t cls[32] = {};
-            GetClassNameW(hwnd, cls, 32);
-            std::wstring caption = Text(hwnd);
-            if (IsWindowVisible(hwnd) && std::wstring(cls) == L"TForm1" && caption.size() >= s->suffix.size() &&
-                caption.compare(caption.size() - s->suffix.size(), s->suffix.size(), s->suffix) == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitEditor(const std::wstring& name)
-{
-    HWND editor = nullptr;
-    Eventually([&] { return (editor = FindEditor(name)) != nullptr; });
-    return editor;
-}
-
 void SaveEditor(HWND editor)
 {
     DWORD pid = 0;

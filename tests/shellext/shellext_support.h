@@ -1,5 +1,5 @@
-// What the library's tests share: where the library lies, the editors its
-// items start, and its unload answer.
+// What the library's tests share: where the library lies, saving the editors
+// its items start, and its unload answer.
 #pragma once
 
 #include <windows.h>
@@ -19,9 +19,6 @@ struct PidlFree {
 };
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
-// The visible editor window of any process whose caption ends in `name`.
-HWND FindEditor(const std::wstring& name);
-HWND WaitEditor(const std::wstring& name);
 // Saves the editor with "Запись и Выход" and waits until its process ended.
 void SaveEditor(HWND editor);
 // One editor after the other, each on its file and saved before the next shows.
