@@ -5,7 +5,10 @@
 // same data object, and on one that only gets the selection from the data
 // object. Then tavrex.dll with room for its submenu «Глоссира» beside the
 // same handler given room for one command only, which adds today's single
-// item alone. Runs alternate; medians are printed with their ratios.
+// item alone. Then Windows 11's command: a new object, GetState and GetTitle
+// for the shell's item array of the same selection, beside the classic
+// handler's new object, Initialize and QueryContextMenu. Runs alternate;
+// medians are printed with their ratios.
 //   bench_context_menu TAVREX_DLL [RUNS]
 #include <windows.h>
 #include <objbase.h>
@@ -21,6 +24,7 @@
 namespace {
 
 const CLSID kHandler = {0xAECEEFEA, 0x3DF8, 0x11D1, {0x95, 0x77, 0x00, 0x00, 0x83, 0x7A, 0x2F, 0xDA}};
+const CLSID kCommand = {0x33B1497F, 0x3BF6, 0x4504, {0x89, 0x34, 0x32, 0x33, 0x0C, 0x5C, 0xDF, 0x53}};
 
 // The baseline: a handler that does nothing at all; with `fetch`, it only
 // gets the selection's CF_HDROP block from the data object and frees it.
@@ -110,6 +114,24 @@ double Microseconds(const std::function<IShellExtInit*()>& create, IDataObject* 
     return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// What Windows 11's menu asks of the command before it shows the item.
+double CommandMicroseconds(IClassFactory* factory, IShellItemArray* items)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    IExplorerCommand* command = nullptr;
+    factory->CreateInstance(nullptr, IID_IExplorerCommand, reinterpret_cast<void**>(&command));
+    EXPCMDSTATE state = ECS_HIDDEN;
+    command->GetState(items, FALSE, &state);
+    LPWSTR title = nullptr;
+    command->GetTitle(items, &title);
+    CoTaskMemFree(title);
+    command->Release();
+    QueryPerformanceCounter(&end);
+    return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -183,6 +205,31 @@ int wmain(int argc, wchar_t** argv)
         std::printf("| %d file%s | %.1f us | %.1f us | %.2f x |\n", count, count == 1 ? "" : "s", a, b, b / a);
         data->Release();
     }
+
+    IClassFactory* commands = nullptr;
+    if (FAILED(getClassObject(kCommand, IID_IClassFactory, reinterpret_cast<void**>(&commands)))) {
+        std::fprintf(stderr, "cannot load the command\n");
+        return 1;
+    }
+    std::printf("\n| selection | classic: Initialize + QueryContextMenu | Windows 11: GetState + GetTitle | ratio |\n"
+                "|---|---|---|---|\n");
+    for (int count : {1, 1000}) {
+        IDataObject* data = Selection(folder, count);
+        IShellItemArray* items = nullptr;
+        if (!data || FAILED(SHCreateShellItemArrayFromDataObject(data, IID_IShellItemArray,
+                                                                 reinterpret_cast<void**>(&items))))
+            return 1;
+        std::vector<double> classic, command;
+        for (int i = 0; i < runs; ++i) {
+            classic.push_back(Microseconds(ours, data));
+            command.push_back(CommandMicroseconds(commands, items));
+        }
+        const double c = Median(classic), m = Median(command);
+        std::printf("| %d file%s | %.1f us | %.1f us | %.4f x |\n", count, count == 1 ? "" : "s", c, m, m / c);
+        items->Release();
+        data->Release();
+    }
+    commands->Release();
     factory->Release();
     for (int i = 0; i < 1000; ++i) {
         wchar_t name[64];

@@ -47,10 +47,23 @@ if(GLOSSIRA_WINDOWS)
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=ru_RU.UTF-8;LC_ALL=ru_RU.UTF-8;GLOSSIRA_EXPECT_CODEPAGE=1251")
   # tavrex.dll through COM, the shell's data objects and the real program.
   glossira_gtest(shellext_tests tests/shellext/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp)
-  target_link_libraries(shellext_tests PRIVATE glossira_win)
+  target_link_libraries(shellext_tests PRIVATE glossira_win bcrypt crypt32 oleaut32)
   target_include_directories(shellext_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
-  add_dependencies(shellext_tests glossira tavrex)
-  add_test(NAME shellext COMMAND shellext_tests)
+  add_dependencies(shellext_tests glossira tavrex glossira_menu_package command_recorder)
+  add_test(NAME shellext COMMAND shellext_tests --gtest_filter=-LargeSelection.*)
+  add_test(NAME shellext_large_selection COMMAND shellext_tests --gtest_filter=LargeSelection.*)
+  # The menu package as the release makes it, for a test publisher, read back by the tests.
+  set(GLOSSIRA_TEST_PACKAGE ${CMAKE_BINARY_DIR}/glossira-menu.msix)
+  file(GLOB package_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/installer/package/*)
+  add_custom_command(OUTPUT ${GLOSSIRA_TEST_PACKAGE}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/make-package "CN=Glossira Test" ${GLOSSIRA_TEST_PACKAGE}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/installer/package/menu-package.ps1 ${CMAKE_BINARY_DIR}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-package ${package_sources} ${CMAKE_SOURCE_DIR}/VERSION
+      ${CMAKE_SOURCE_DIR}/res/icons/glossira.ico
+    VERBATIM)
+  add_custom_target(glossira_menu_package DEPENDS ${GLOSSIRA_TEST_PACKAGE})
+  # The release's signing with a throw-away certificate, checked by osslsigncode.
+  add_test(NAME signing COMMAND ${CMAKE_SOURCE_DIR}/tests/release/signing $<TARGET_FILE:tavrex>)
   # Shows a file's context menu with the handler's item, for the README's picture.
   add_executable(menu_host WIN32 EXCLUDE_FROM_ALL tests/shellext/host/menu_host.cpp)
   target_link_libraries(menu_host PRIVATE glossira_flags ole32 shell32 uuid)
@@ -60,6 +73,8 @@ if(GLOSSIRA_WINDOWS)
   endif()
   add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports $<TARGET_FILE:glossira> $<TARGET_FILE:tavrex>)
   set_tests_properties(shellext PROPERTIES TIMEOUT 600
+    ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;GLOSSIRA_PACKAGE=Z:${GLOSSIRA_TEST_PACKAGE};LANG=C;LC_ALL=C")
+  set_tests_properties(shellext_large_selection PROPERTIES TIMEOUT 2400
     ENVIRONMENT "GLOSSIRA_EXE=$<TARGET_FILE:glossira>;LANG=C;LC_ALL=C")
   # The disk filling up during a save, on a small tmpfs (root only, else skipped).
   add_test(NAME e2e_disk_full COMMAND ${CMAKE_SOURCE_DIR}/tools/e2e-disk-full $<TARGET_FILE:e2e_tests>)
@@ -90,8 +105,8 @@ if(GLOSSIRA_WINDOWS)
   glossira_gtest(install_tests tests/install/*.cpp tests/e2e/driver.cpp tests/e2e/inspect.cpp tests/e2e/system_view.cpp)
   target_include_directories(install_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e)
   target_link_libraries(install_tests PRIVATE glossira_win)
-  add_dependencies(install_tests glossira)
-  # Stands in for icacls, which Wine only pretends to run.
+  add_dependencies(install_tests glossira glossira_menu_package)
+  # Stands in for icacls, which Wine only pretends to run, and for PowerShell.
   add_executable(command_recorder WIN32 tests/install/recorder/command_recorder.cpp)
   target_link_options(command_recorder PRIVATE -municode -static)
   target_link_libraries(command_recorder PRIVATE glossira_flags)

@@ -1,5 +1,6 @@
 ﻿; The setup of Глоссира and its uninstaller unins000.exe.
-;   tools/make-setup FOLDER SETUP.exe (defines VERSION, FILE_VERSION, FILES, OUTFILE, ICON)
+;   tools/make-setup FOLDER SETUP.exe (defines VERSION, FILE_VERSION, FILES, OUTFILE, ICON
+;   and, when the release is signed, SIGN: the command that signs a file in place)
 ; tavrex.dll and glossira.chm are installed when they are in FILES.
 ; The script is UTF-8 with a byte-order mark, as makensis reads Unicode scripts.
 
@@ -55,6 +56,7 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 
 !include MUI2.nsh
 !include FileFunc.nsh
+!include StrFunc.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -79,6 +81,62 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
 
 !insertmacro MUI_LANGUAGE "Russian"
 
+; ---- Windows 11's own context menu: the signed package beside the program ----
+; tools/release puts glossira-menu.msix and menu-package.ps1 into FILES only
+; when it signs (an unsigned package cannot be installed). On Windows 11
+; (build 22000 and later) the setup registers the package for the installing
+; user, confirmed by the package manager's own answer, and Active Setup does
+; the same for every other user at the next logon; the uninstaller removes it
+; for every user. A failed registration costs nothing: the classic menu stays.
+!if /FileExists "${FILES}\glossira-menu.msix"
+!if /FileExists "${FILES}\menu-package.ps1"
+  !define MENU_PACKAGE
+  !define ACTIVE_SETUP_KEY "Software\Microsoft\Active Setup\Installed Components\Glossira.Menu"
+  !define POWERSHELL '"$SYSDIR\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -ExecutionPolicy Bypass'
+  ${StrStr}
+!endif
+!endif
+!ifdef SIGN
+  ; The uninstaller and the setup signed as they are written.
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
+!ifdef MENU_PACKAGE
+!searchreplace ACTIVE_SETUP_VERSION "${FILE_VERSION}" "." ","
+Function RegisterMenuPackage
+  ReadRegStr $0 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion" "CurrentBuildNumber"
+  IntCmp $0 22000 0 done 0
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "" "${PROGRAM}: пункт меню Windows 11"
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "StubPath" '${POWERSHELL} -WindowStyle Hidden -File "$INSTDIR\menu-package.ps1" register'
+  WriteRegStr HKLM "${ACTIVE_SETUP_KEY}" "Version" "${ACTIVE_SETUP_VERSION}"
+  WriteRegDWORD HKLM "${ACTIVE_SETUP_KEY}" "IsInstalled" 1
+  nsExec::ExecToStack '${POWERSHELL} -File "$INSTDIR\menu-package.ps1" register'
+  Pop $1  ; the exit code: a stand-in answers 0 to anything
+  Pop $2  ; the output, which names the package the package manager holds
+  ${StrStr} $3 $2 "registered: Glossira_"
+  StrCmp $3 "" 0 registered
+    DetailPrint "Пункт меню Windows 11 не зарегистрирован; действует классическое меню"
+    Goto done
+  registered:
+    DetailPrint "Пункт меню Windows 11 зарегистрирован"
+    ; This user has it now: Active Setup need not do it again at the next logon.
+    WriteRegStr HKCU "${ACTIVE_SETUP_KEY}" "Version" "${ACTIVE_SETUP_VERSION}"
+  done:
+FunctionEnd
+Function un.RemoveMenuPackage
+  ReadRegStr $0 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion" "CurrentBuildNumber"
+  IntCmp $0 22000 0 keys 0
+  IfFileExists "$INSTDIR\menu-package.ps1" 0 keys
+  nsExec::ExecToStack '${POWERSHELL} -File "$INSTDIR\menu-package.ps1" remove-all'
+  Pop $1
+  Pop $2
+  keys:
+  DeleteRegKey HKLM "${ACTIVE_SETUP_KEY}"
+  DeleteRegKey HKCU "${ACTIVE_SETUP_KEY}"
+FunctionEnd
+!endif
+; ---- end of Windows 11's own context menu ----
+
 ; The files the setup installs and the uninstaller removes: the same list.
 !macro ProgramFiles action
   !insertmacro ${action} "glossira.exe"
@@ -87,6 +145,10 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${PUBLISHER}"
   !endif
   !if /FileExists "${FILES}\glossira.chm"
     !insertmacro ${action} "glossira.chm"
+  !endif
+  !ifdef MENU_PACKAGE
+    !insertmacro ${action} "glossira-menu.msix"
+    !insertmacro ${action} "menu-package.ps1"
   !endif
 !macroend
 !macro InstallFile name
@@ -203,6 +265,9 @@ Section "Глоссира" Main
     Call ProtectFolder
   !insertmacro ProgramFiles InstallFile
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  !ifdef MENU_PACKAGE
+    Call RegisterMenuPackage
+  !endif
 
   SetShellVarContext all
   CreateShortCut "$SMPROGRAMS\${START_LINK}" "$INSTDIR\glossira.exe" "" "$INSTDIR\glossira.exe" 0
@@ -338,6 +403,9 @@ Section "Uninstall"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 
   ; What the setup wrote.
+  !ifdef MENU_PACKAGE
+    Call un.RemoveMenuPackage
+  !endif
   SetShellVarContext all
   Delete "$SMPROGRAMS\${START_LINK}"
   DeleteRegKey HKLM "${UNINST_KEY}"

@@ -31,6 +31,10 @@ const std::string& CommentBeyond1251();  // a UTF-8 comment the editor cannot ke
 const std::string& SwitchWithoutValue();  // a switch whose value is missing
 const std::string& UnexpectedArgument();  // a piece of the command line that has no place
 const std::string& NotAList();            // a file given to /list that is not a list of paths
+const std::string& SkippedFiles();        // the heading of the paths of a selection that get no editor
+const std::string& SkippedNotFound();     // ... because nothing is there
+const std::string& SkippedBeyond1251();   // ... because of a character Windows-1251 cannot hold
+const std::string& SkippedMore();         // "%s" more of them, not named
 const std::string& NextNotStarted();      // the rest of a selection could not be handed on
 
 const std::string& NeedAdministrator();  // settings OK without rights

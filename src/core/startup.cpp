@@ -1,6 +1,7 @@
 #include "core/startup.h"
 
 #include "core/command_line.h"
+#include "core/cp1251.h"
 #include "core/error.h"
 #include "core/list_file.h"
 #include "core/messages.h"
@@ -37,10 +38,18 @@ StartupOutcome RunStartup(StartupHost& host, std::u16string_view rawCommandLine,
         const auto list = ListSwitchAt(pieces, 1);
         if (list) selection = host.TakeList(*list);
         listing = false;
-        if (!list) selection = SeparatePaths(pieces, exists);
+        if (!list) selection = SelectionPieces(pieces, exists);
         if (selection) {
-            run.TargetPath = PieceTarget(selection->front());
-            out.remaining.assign(selection->begin() + 1, selection->end());
+            JudgedSelection judged = JudgeSelection(*selection, exists);
+            if (!judged.skipped.empty()) out.skipped = SkippedMessage(judged.skipped);
+            if (judged.usable.empty()) {
+                out.end = true;
+                out.showMainWindow = false;
+                out.timerEnabled = false;
+                return out;
+            }
+            run.TargetPath = judged.usable.front();
+            for (std::size_t i = 1; i < judged.usable.size(); ++i) out.remaining.push_back(ToUtf16(judged.usable[i]));
         } else {
             run.TargetPath = JoinTarget(pieces);
         }

@@ -40,8 +40,11 @@ struct StartupOutcome {
     // save cannot lose any of it.
     bool saveAllowed = false;
     std::optional<std::string> error;  // shown by the error box; later steps skipped
-    // Nothing to open (a list that cannot be read): the program ends once
-    // the message is seen.
+    // The paths of a selection that get no editor, and why: shown before
+    // the first editor opens.
+    std::optional<std::u16string> skipped;
+    // Nothing to open (no usable path, or a list that cannot be read): the
+    // program ends once the messages are seen.
     bool end = false;
     // Several files at once: the paths the program starts itself on when
     // this run ends.

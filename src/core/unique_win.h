@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -76,6 +77,7 @@ using UniqueMemoryDc = Unique<NullTraits<HDC, &::DeleteDC>>;  // CreateCompatibl
 using UniqueImageList = Unique<NullTraits<HIMAGELIST, &::ImageList_Destroy>>;
 using UniqueHook = Unique<NullTraits<HHOOK, &::UnhookWindowsHookEx>>;
 using UniqueMenu = Unique<NullTraits<HMENU, &::DestroyMenu>>;  // until a menu owns it
+using UniqueCoTaskString = Unique<NullTraits<wchar_t*, &::CoTaskMemFree>>;  // a string a COM call allocated
 
 // A window's device context (the screen's for no window) from GetDC,
 // released with ReleaseDC.

@@ -1,5 +1,5 @@
-// The class objects of the library's classes: the context-menu handler and
-// the right-drag menu's handler.
+// The class objects of the library's classes: the context-menu handler,
+// the right-drag menu's handler and Windows 11's menu command.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,11 @@
 
 namespace glossira::shellext {
 
-// CLASS_E_CLASSNOTAVAILABLE for a class id that is none of ours.
+// Makes a new object of one class for an interface id.
+using CreateFunction = HRESULT (*)(REFIID iid, void** object);
+
+// The class object of `clsid`, or CLASS_E_CLASSNOTAVAILABLE for a class the
+// library does not serve.
 HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** object);
 
 }  // namespace glossira::shellext

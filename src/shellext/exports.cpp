@@ -1,4 +1,4 @@
-// The library's exports: the class object, whether it may be unloaded, and
+// The library's exports: the class objects, whether it may be unloaded, and
 // registration through the settings window's own procedures.
 #include <windows.h>
 #include <objbase.h>
@@ -39,13 +39,7 @@ extern "C" {
 
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
 {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    try {
-        return shellext::GetClassFactory(clsid, iid, object);
-    } catch (...) {
-        return E_OUTOFMEMORY;  // nothing may leave an export into Explorer
-    }
+    return shellext::GetClassFactory(clsid, iid, object);
 }
 
 HRESULT WINAPI DllCanUnloadNow() { return shellext::CanUnload() ? S_OK : S_FALSE; }

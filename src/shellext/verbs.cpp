@@ -6,8 +6,7 @@
 
 #include "core/operation_switches.h"
 #include "core/wide_win.h"
-#include "shell/process_win.h"
-#include "shellext/program_location.h"
+#include "shellext/open_editor.h"
 
 namespace glossira::shellext {
 namespace {
@@ -85,19 +84,10 @@ bool InsertItem(HMENU menu, UINT position, UINT id, const std::string& text, HBI
 
 HRESULT StartVerb(const Verb& verb, const std::vector<std::wstring>& paths, const std::wstring& destination, int show)
 {
-    if (paths.empty()) return E_UNEXPECTED;
-    const std::wstring program = ProgramLocation();
-    if (program.empty()) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-    std::vector<std::u16string> arguments;
-    arguments.reserve(paths.size());
-    for (const auto& path : paths) arguments.emplace_back(path.begin(), path.end());
     std::vector<std::u16string> switches;
     if (verb.operation)
         switches = OperationSwitches(verb.operation, std::u16string(destination.begin(), destination.end()));
-    // A caller that leaves nShow zero still wants to see the program.
-    if (StartProgram(program, switches, arguments, show == SW_HIDE ? SW_SHOWNORMAL : show)) return S_OK;
-    const DWORD error = GetLastError();
-    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    return StartProgramOn(paths, switches, show);
 }
 
 }  // namespace glossira::shellext

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/cp1251.h"
 #include "core/dynamic_calls_win.h"
 #include "core/error.h"
 #include "core/messages.h"
@@ -219,9 +220,12 @@ void ShowErrorBox(const std::string& message)
                 MB_OK | MB_ICONERROR);
 }
 
-void ShowMessage(const std::string& message)
+void ShowMessage(const std::string& message) { ShowMessage(ToUtf16(message)); }
+
+void ShowMessage(const std::u16string& message)
 {
-    MessageBoxW(MessageOwner(), Wide(message).c_str(), Wide(msg::AppTitle()).c_str(), MB_OK);
+    const std::wstring text(message.begin(), message.end());
+    MessageBoxW(MessageOwner(), text.c_str(), Wide(msg::AppTitle()).c_str(), MB_OK);
 }
 
 bool AskYesNo(const std::string& question)

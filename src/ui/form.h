@@ -98,6 +98,7 @@ private:
 void ShowErrorBox(const std::string& message);
 // A plain message box with one OK button titled with the application title.
 void ShowMessage(const std::string& message);
+void ShowMessage(const std::u16string& message);  // for names Windows-1251 cannot hold
 // A Yes/No question titled with the application title, No the default;
 // true for Yes.
 bool AskYesNo(const std::string& question);

@@ -56,6 +56,7 @@ int RunProgram()
     StartupOutcome outcome;
     bool created = Guarded([&] {
         outcome = editor.FormCreate(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+        if (outcome.skipped) ShowMessage(*outcome.skipped);
         if (outcome.error) ShowErrorBox(*outcome.error);
         if (outcome.end) return;
         settings.FormCreate();

@@ -10,6 +10,7 @@
 #include "core/program_dir.h"
 #include "core/text.h"
 #include "core/wide_win.h"
+#include "shell/menu_package_win.h"
 #include "shell/shell_ops.h"
 #include "ui/app.h"
 #include "ui/controls_win.h"
@@ -161,7 +162,13 @@ void SettingsForm::LoadGlyph()
 
 void SettingsForm::Button1Click()
 {
-    SettingsOutcome outcome = SettingsOk(Choices(), TheApp().Install(), *TheApp().dialogs);
+    const SettingsChoices choices = Choices();
+    SettingsOutcome outcome = SettingsOk(choices, TheApp().Install(), *TheApp().dialogs);
+    // Windows 11's own menu follows the classic one, for this user, when its
+    // package lies beside the program; a failure leaves the classic menu.
+    if (outcome.terminate && !choices.fullRemoval && (choices.registerContextMenu || choices.unregisterContextMenu))
+        ApplyMenuPackage(TheApp().Install().programDir,
+                         choices.registerContextMenu ? MenuPackageAction::Register : MenuPackageAction::Remove);
     if (outcome.ext) SetEditText(Edit2, *outcome.ext);
     if (outcome.error) ShowErrorBox(*outcome.error);
     if (outcome.message) ShowMessage(*outcome.message);

@@ -35,6 +35,58 @@ HWND VisibleWindowOf(DWORD pid, const wchar_t* className)
     return data.found;
 }
 
+std::vector<HWND> VisibleWindows(const wchar_t* className, const wchar_t* caption)
+{
+    struct Search {
+        const wchar_t* className;
+        const wchar_t* caption;
+        std::vector<HWND> found;
+    } search{className, caption, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            if (IsWindowVisible(hwnd) && wcscmp(name, s->className) == 0 && (!s->caption || Text(hwnd) == s->caption))
+                s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindEditor(const std::wstring& name)
+{
+    const std::wstring suffix = L"   " + name;
+    for (HWND editor : VisibleWindows(L"TForm1")) {
+        const std::wstring caption = Text(editor);
+        if (caption.size() >= suffix.size() && caption.compare(caption.size() - suffix.size(), suffix.size(), suffix) == 0)
+            return editor;
+    }
+    return nullptr;
+}
+
+HWND WaitEditor(const std::wstring& name, DWORD timeoutMs)
+{
+    for (DWORD waited = 0;; waited += 20) {
+        if (HWND editor = FindEditor(name)) return editor;
+        if (waited >= timeoutMs) return nullptr;
+        Sleep(20);
+    }
+}
+
+bool CloseAndWait(HWND window, DWORD timeoutMs)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return false;
+    CloseBox(window);
+    const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
 std::wstring ProgramPath()
 {
     const char* env = std::getenv("GLOSSIRA_EXE");

@@ -40,6 +40,15 @@ private:
 
 // A visible top-level window of the process with this class, or nullptr.
 HWND VisibleWindowOf(DWORD pid, const wchar_t* className);
+// The visible top-level windows of every process with this class (and,
+// when given, this caption).
+std::vector<HWND> VisibleWindows(const wchar_t* className, const wchar_t* caption = nullptr);
+// The visible editor window of any process whose caption ends in three
+// blanks and `name`, or nullptr; WaitEditor waits for it.
+HWND FindEditor(const std::wstring& name);
+HWND WaitEditor(const std::wstring& name, DWORD timeoutMs = 15000);
+// Asks a window to close and waits until its process ended.
+bool CloseAndWait(HWND window, DWORD timeoutMs = 15000);
 
 // A wide text for a failure message (characters beyond Latin-1 are cut).
 inline std::string Narrow8(const std::wstring& w) { return std::string(w.begin(), w.end()); }

@@ -11,6 +11,7 @@
 #include "core/cp1251.h"
 #include "driver.h"
 #include "inspect.h"
+#include "powershell_standin.h"
 #include "setup_runs.h"
 #include "system_view.h"
 #include "ui/editor_layout.h"
@@ -276,4 +277,61 @@ TEST_F(Installation, FullRemovalUninstallsAtTheNextStart)
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, txt, L"Glossira.PreviousClass"));
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, txt, L"Glossira.Created"));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, txt.c_str());
+}
+
+// Windows 11's menu package: the setup registers it only on build 22000 or
+// later, believes only the package manager's answer (the stand-in answers 0
+// to anything), and installs the program either way.
+class MenuPackage : public Installation {
+protected:
+    void SetUp() override
+    {
+        Installation::SetUp();
+        if (!FileExists(SourceFolder() + L"glossira-menu.msix")) GTEST_SKIP() << "the setup carries no menu package";
+        ASSERT_TRUE(powershell.Placed());
+    }
+    static constexpr const wchar_t* kActiveSetup = L"Software\\Microsoft\\Active Setup\\Installed Components\\Glossira.Menu";
+    PowerShellStandIn powershell;
+};
+
+TEST_F(MenuPackage, OlderWindowsAttemptsNoRegistrationAndStillInstalls)
+{
+    PowerShellStandIn::SetBuild(L"19045");  // Windows 10 22H2
+    const std::wstring dir = L"C:\\Program Files\\Glossira Menu\\";
+    ASSERT_NO_FATAL_FAILURE(Install(dir.substr(0, dir.size() - 1)));
+    EXPECT_TRUE(FileExists(dir + L"glossira.exe"));
+    EXPECT_TRUE(FileExists(dir + L"glossira-menu.msix"));
+    EXPECT_TRUE(FileExists(dir + L"menu-package.ps1"));
+    EXPECT_EQ(powershell.Asked(), L"");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kActiveSetup));
+    ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"/S"));
+    EXPECT_EQ(powershell.Asked(), L"");
+    EXPECT_FALSE(FileExists(dir + L"glossira-menu.msix"));
+    EXPECT_FALSE(FileExists(dir + L"menu-package.ps1"));
+}
+
+TEST_F(MenuPackage, Windows11RegistersAndBelievesOnlyThePackageManager)
+{
+    PowerShellStandIn::SetBuild(L"22631");
+    const std::wstring dir = L"C:\\Program Files\\Glossira Menu\\";
+    // Exit code 0 and no package named: not registered; the others get it
+    // at their next logon, and so does this user.
+    ASSERT_NO_FATAL_FAILURE(Install(dir.substr(0, dir.size() - 1)));
+    EXPECT_NE(powershell.Asked().find(L"-File \"" + dir + L"menu-package.ps1\" register"), std::wstring::npos) << powershell.Asked();
+    EXPECT_TRUE(FileExists(dir + L"glossira.exe"));
+    EXPECT_NE(ReadText(HKEY_LOCAL_MACHINE, kActiveSetup, L"StubPath").find(L"menu-package.ps1\" register"),
+              std::wstring::npos);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kActiveSetup));
+
+    // The package manager names the package: this user has it.
+    powershell.Answer(L"registered: Glossira_2.3.0.0_x64__8wekyb3d8bbwe\r\n");
+    ASSERT_NO_FATAL_FAILURE(Install(dir.substr(0, dir.size() - 1)));
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kActiveSetup, L"Version"),
+              ReadText(HKEY_LOCAL_MACHINE, kActiveSetup, L"Version"));
+
+    ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"/S"));
+    EXPECT_NE(powershell.Asked().find(L"menu-package.ps1\" remove-all"), std::wstring::npos) << powershell.Asked();
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kActiveSetup));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kActiveSetup));
+    EXPECT_FALSE(FileExists(dir + L"glossira.exe"));
 }

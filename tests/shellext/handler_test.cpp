@@ -14,6 +14,8 @@
 
 #include "driver.h"
 #include "inspect.h"
+#include "powershell_standin.h"
+#include "shellext_support.h"
 #include "core/wide_win.h"
 #include "shell/com_win.h"
 #include "shell/install.h"
@@ -40,13 +42,6 @@ const std::wstring kDropKeys[] = {L"Directory\\shellex\\DragDropHandlers\\Glossi
 const wchar_t kItemText[] = L"Комментарий (Глоссира)";
 const wchar_t kHelpText[] = L"Открыть комментарий к файлу в редакторе Глоссиры";
 constexpr UINT kFirst = 0x100;
-
-std::wstring ProgramFolder()
-{
-    const std::wstring exe = ProgramPath();
-    return exe.substr(0, exe.find_last_of(L'\\') + 1);
-}
-std::wstring LibraryPath() { return ProgramFolder() + L"tavrex.dll"; }
 
 bool KeyExists(HKEY root, const std::wstring& path)
 {
@@ -89,11 +84,6 @@ void SettingsWithBox(int box)
     Answer(message, IDOK);
     EXPECT_EQ(app.WaitExit(), 0);
 }
-
-struct PidlFree {
-    void operator()(ITEMIDLIST* p) const { CoTaskMemFree(p); }
-};
-using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
 // The shell's data object for files of one folder, as Explorer hands it over.
 ComPtr<IDataObject> ShellSelection(const std::vector<std::wstring>& paths, REFIID iid = IID_IDataObject)
@@ -202,58 +192,6 @@ CMINVOKECOMMANDINFOEX ByVerb(const char* verb, const wchar_t* wide)
     invoke.lpVerbW = wide;
     invoke.nShow = SW_SHOWNORMAL;
     return invoke;
-}
-
-// The visible editor window of any process whose caption ends in `name`.
-HWND FindEditor(const std::wstring& name)
-{
-    struct Search {
-        std::wstring suffix;
-        HWND found = nullptr;
-    } search{L"   " + name};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            wchar_t cls[32] = {};
-            GetClassNameW(hwnd, cls, 32);
-            std::wstring caption = Text(hwnd);
-            if (IsWindowVisible(hwnd) && std::wstring(cls) == L"TForm1" && caption.size() >= s->suffix.size() &&
-                caption.compare(caption.size() - s->suffix.size(), s->suffix.size(), s->suffix) == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND WaitEditor(const std::wstring& name)
-{
-    HWND editor = nullptr;
-    Eventually([&] { return (editor = FindEditor(name)) != nullptr; });
-    return editor;
-}
-
-// Saves the editor with "Запись и Выход" and waits until its process ended.
-void SaveEditor(HWND editor)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(editor, &pid);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    ASSERT_TRUE(process);
-    Click(Control(editor, kBitBtn2));
-    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
-    CloseHandle(process);
-}
-
-using CanUnloadFn = HRESULT(WINAPI*)();
-HRESULT CanUnload()
-{
-    HMODULE library = GetModuleHandleW(LibraryPath().c_str());
-    if (!library) return E_FAIL;
-    auto fn = reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
-    return fn ? fn() : E_FAIL;
 }
 
 DWORD RunAndWait(std::wstring commandLine)
@@ -692,4 +630,173 @@ TEST_F(Handler, TheDropMenuCopiesAndMovesIntoTheFolderDroppedOn)
     Menu none;
     EXPECT_EQ(same->QueryContextMenu(none.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 0));
     EXPECT_EQ(none.Count(), 0);
+}
+
+// On Windows 11, with the menu package beside the program, the settings
+// window's boxes register and remove it for this user as well; elsewhere
+// PowerShell is never started.
+TEST_F(Handler, SettingsWindowRegistersTheMenuPackageOnWindows11Only)
+{
+    if (GetFileAttributesW((ProgramFolder() + L"glossira-menu.msix").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no menu package beside the program";
+    PowerShellStandIn powershell;
+    ASSERT_TRUE(powershell.Placed());
+    PowerShellStandIn::SetBuild(L"19045");
+    SettingsWithBox(settings_ids::kCheckBox7);
+    EXPECT_EQ(powershell.Asked(), L"");
+
+    PowerShellStandIn::SetBuild(L"22631");
+    SettingsWithBox(settings_ids::kCheckBox7);
+    EXPECT_NE(powershell.Asked().find(L"-File \"" + ProgramFolder() + L"menu-package.ps1\" register"),
+              std::wstring::npos)
+        << powershell.Asked();
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L""), LibraryPath());
+    SettingsWithBox(settings_ids::kCheckBox9);
+    EXPECT_NE(powershell.Asked().find(L"menu-package.ps1\" remove"), std::wstring::npos) << powershell.Asked();
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+}
+
+TEST_F(Handler, ASelectionSkipsNamesBeyond1251AndMissingFilesAndWalksTheRest)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    for (auto name : {L"a.zip", L"caf\u00e9.zip", L"gone.zip", L"b.zip"}) WriteFileBytes(dir / name, "x");
+    auto handler = Create({dir / L"a.zip", dir / L"caf\u00e9.zip", dir / L"gone.zip", dir / L"b.zip"});
+    ASSERT_TRUE(handler);
+    ASSERT_TRUE(DeleteFileW((dir / L"gone.zip").c_str()));  // between the right-click and the start
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+
+    HWND box = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        auto boxes = VisibleWindows(L"#32770", L"Глоссира");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+    }));
+    EXPECT_TRUE(VisibleWindows(L"TForm1").empty());
+    const std::wstring text = MessageText(box);
+    EXPECT_EQ(text.rfind(L"Эти файлы пропущены", 0), 0u) << Narrow8(text);
+    EXPECT_NE(text.find(dir / L"caf\u00e9.zip \u2014 в имени есть символы"), std::wstring::npos);
+    EXPECT_NE(text.find(dir / L"gone.zip \u2014 не найден"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"a.zip"), std::wstring::npos);
+    Answer(box, IDOK);
+    for (auto name : {L"a.zip", L"b.zip"}) {
+        HWND editor = WaitEditor(name);
+        ASSERT_TRUE(editor) << Narrow8(name);
+        EXPECT_EQ(VisibleWindows(L"TForm1").size(), 1u);
+        EXPECT_TRUE(CloseAndWait(editor));
+    }
+}
+
+// A path longer than any command line is not dropped: it reaches the
+// program through a list file, and the program names it as not found.
+TEST_F(Handler, APathLongerThanACommandLineStillReachesTheProgram)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    const std::wstring path = L"C:\\" + std::wstring(40000, L'x') + L".zip";
+    // The shell's data objects name only files that exist: this selection
+    // comes from a CF_HDROP block on the clipboard.
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_TRUE(block);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, path.c_str(), path.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    ASSERT_TRUE(SetClipboardData(CF_HDROP, block));
+    CloseClipboard();
+    {
+        ComPtr<IDataObject> data;
+        ASSERT_EQ(OleGetClipboard(reinterpret_cast<IDataObject**>(data.put())), S_OK);
+        ComPtr<IShellExtInit> init;
+        ASSERT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put()), S_OK);
+        ASSERT_EQ(init->Initialize(nullptr, data.get(), nullptr), S_OK);
+        ComPtr<IContextMenu> handler;
+        ASSERT_EQ(init->QueryInterface(IID_IContextMenu, handler.put()), S_OK);
+        CMINVOKECOMMANDINFO invoke{};
+        invoke.cbSize = sizeof invoke;
+        invoke.lpVerb = "glossira";
+        EXPECT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    }
+    OleSetClipboard(nullptr);
+    OleUninitialize();
+
+    HWND box = nullptr;
+    ASSERT_TRUE(Eventually([&] {
+        auto boxes = VisibleWindows(L"#32770", L"Глоссира");
+        box = boxes.empty() ? nullptr : boxes.front();
+        return box != nullptr;
+    })) << "nothing was started";
+    const std::wstring text = MessageText(box);
+    EXPECT_NE(text.find(L"\nC:\\xxx"), std::wstring::npos) << Narrow8(text.substr(0, 200));
+    EXPECT_NE(text.find(L"x.zip \u2014 не найден"), std::wstring::npos);
+    Answer(box, IDOK);
+    EXPECT_TRUE(Eventually([] { return VisibleWindows(L"#32770", L"Глоссира").empty(); }));
+}
+
+namespace {
+
+// The list files in the user's temporary folder.
+std::vector<std::wstring> ListFilesInTemp()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((std::wstring(temp) + L"glo*.tmp").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+}  // namespace
+
+// 2,000 paths of 120 characters are far more than one command line holds:
+// one program takes them all through a list file and walks them, one editor
+// at a time, in order, leaving no list behind. Two thousand starts of the
+// program take minutes: the test has a ctest entry of its own.
+using LargeSelection = Handler;
+
+TEST_F(LargeSelection, TwoThousandLongPathsAreWalkedByOneProgram)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    constexpr int kCount = 2000;
+    std::vector<std::wstring> names, paths;
+    for (int i = 0; i < kCount; ++i) {
+        std::wstring name = std::to_wstring(10000 + i) + L"-";
+        name += std::wstring(120 - dir.path.size() - name.size() - 4, L'x') + L".zip";
+        names.push_back(name);
+        paths.push_back(dir / name);
+        ASSERT_EQ(paths.back().size(), 120u);
+        WriteFileBytes(paths.back(), "");
+    }
+    auto handler = Create(paths);
+    ASSERT_TRUE(handler);
+    const auto listsBefore = ListFilesInTemp();
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "glossira";
+    invoke.nShow = SW_SHOWNORMAL;
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+
+    int walked = 0;
+    for (const auto& name : names) {
+        HWND editor = WaitEditor(name, 30000);
+        ASSERT_TRUE(editor) << "editor " << walked << " never came";
+        ASSERT_EQ(VisibleWindows(L"TForm1").size(), 1u) << "two editors at once at " << walked;
+        ASSERT_TRUE(CloseAndWait(editor));
+        ++walked;
+    }
+    EXPECT_EQ(walked, kCount);
+    Sleep(500);
+    EXPECT_TRUE(VisibleWindows(L"TForm1").empty());
+    EXPECT_EQ(ListFilesInTemp(), listsBefore);
 }

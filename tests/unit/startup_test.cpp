@@ -234,12 +234,14 @@ TEST(Startup, PiecesThatAreNotAllPathsBehaveAsBefore)
     EXPECT_EQ(joined.run.TargetPath, "D:\\My Files\\a.zip");
     EXPECT_TRUE(a.remaining.empty());
 
-    // One piece missing: the joined text, as always.
-    Started missing;
-    missing.host.files["D:\\dl\\a.zip"] = "";
-    auto b = missing.Start(u"g.exe D:\\dl\\a.zip D:\\dl\\gone.zip");
-    EXPECT_EQ(missing.run.TargetPath, "D:\\dl\\a.zip D:\\dl\\gone.zip");
+    // A piece that is no full path: the joined text, as always.
+    Started relative;
+    relative.host.files["D:\\dl\\a.zip"] = "";
+    relative.host.files["b.zip"] = "";
+    auto b = relative.Start(u"g.exe D:\\dl\\a.zip b.zip");
+    EXPECT_EQ(relative.run.TargetPath, "D:\\dl\\a.zip b.zip");
     EXPECT_TRUE(b.remaining.empty());
+    EXPECT_FALSE(b.skipped);
 
     // A single piece that names nothing: the target as given.
     Started single;
@@ -248,17 +250,49 @@ TEST(Startup, PiecesThatAreNotAllPathsBehaveAsBefore)
     EXPECT_TRUE(c.remaining.empty());
 }
 
+TEST(Startup, PathsOfASelectionThatCannotBeOpenedAreNamedAndSkipped)
+{
+    Started r;
+    r.host.files["D:\\dl\\a.zip"] = "";
+    r.host.files["D:\\dl\\b.zip"] = "";
+    auto out = r.Start(u"g.exe \"D:\\dl\\caf\u00e9.zip\" \"D:\\dl\\a.zip\" \"D:\\dl\\gone.zip\" \"D:\\dl\\b.zip\"");
+    EXPECT_EQ(r.run.TargetPath, "D:\\dl\\a.zip");
+    EXPECT_EQ(r.host.caption, msg::EditorCaption() + "   a.zip");
+    EXPECT_EQ(out.mode, Mode::Editor);
+    EXPECT_FALSE(out.end);
+    EXPECT_FALSE(out.error);
+    EXPECT_EQ(out.remaining, (std::vector<std::u16string>{u"D:\\dl\\b.zip"}));
+    ASSERT_TRUE(out.skipped);
+    EXPECT_NE(out.skipped->find(u"D:\\dl\\caf\u00e9.zip"), std::u16string::npos);
+    EXPECT_NE(out.skipped->find(u"D:\\dl\\gone.zip"), std::u16string::npos);
+
+    // Nothing usable: the message, then the end, with no editor step taken.
+    Started none;
+    auto ended = none.Start(u"g.exe D:\\dl\\gone.zip D:\\dl\\caf\u00e9.zip");
+    EXPECT_TRUE(ended.end);
+    EXPECT_TRUE(ended.skipped);
+    EXPECT_FALSE(ended.showMainWindow);
+    EXPECT_EQ(none.host.caption, "");
+    EXPECT_EQ(none.host.harvests, 0);
+}
+
 TEST(Startup, AListFileIsWalkedLikeASelection)
 {
     Started r;
     r.host.files["D:\\dl\\a.zip"] = "";
     r.host.files["D:\\dl\\b.zip"] = "";
-    r.host.lists[u"C:\\t\\l.tmp"] = {u"D:\\dl\\a.zip", u"D:\\dl\\b.zip"};
+    r.host.lists[u"C:\\t\\l.tmp"] = {u"D:\\dl\\gone.zip", u"D:\\dl\\a.zip", u"D:\\dl\\b.zip"};
     auto out = r.Start(u"g.exe /list C:\\t\\l.tmp");
     EXPECT_TRUE(r.host.lists.empty());
     EXPECT_EQ(r.run.TargetPath, "D:\\dl\\a.zip");
     EXPECT_EQ(out.remaining, (std::vector<std::u16string>{u"D:\\dl\\b.zip"}));
+    EXPECT_TRUE(out.skipped);
     EXPECT_EQ(r.host.harvests, 1);
+
+    // One path in a list is judged too.
+    Started one;
+    one.host.lists[u"C:\\t\\l.tmp"] = {u"D:\\dl\\gone.zip"};
+    EXPECT_TRUE(one.Start(u"g.exe /list C:\\t\\l.tmp").end);
 
     // A list that cannot be read, or a /list without its file: the error,
     // then the end rather than an empty editor.
