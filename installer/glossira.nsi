@@ -314,10 +314,14 @@ Section "Uninstall"
   DeleteRegKey HKCU "${CLASSES}\CLSID\${CLASS_ID}"
   DeleteRegKey HKCU "${CLASSES}\*\shellex\ContextMenuHandlers\Glossira"
   DeleteRegKey HKLM "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\glossira.exe"
+  DeleteRegKey HKCU "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\glossira.exe"
   Call un.RestoreExtensionKeys
   DeleteRegKey HKLM "${CLASSES}\${FILE_CLASS}"
   DeleteRegKey HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty /ifnovalues HKLM "Software\Orvik"
+  ; The viewer's colours of the user who uninstalls.
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty /ifnovalues HKCU "Software\Orvik"
   DeleteRegValue HKLM "Software\Microsoft\Windows\CurrentVersion\RunOnce" "glossira"
   DeleteRegValue HKCU "Software\Microsoft\Windows\CurrentVersion\RunOnce" "glossira"
   ; SHCNE_ASSOCCHANGED: Explorer forgets the menu entry and the file type.

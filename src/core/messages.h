@@ -22,6 +22,7 @@ const std::string& FileNotReopened();    // the reason when a log cannot be open
 const std::string& LogNotReopened();     // a long line's start cannot be read again
 const std::string& CommentNotLoaded();   // saving refused: the comment was not read
 const std::string& CommentChanged();     // the question before writing over a changed comment
+const std::string& SaveOnClose();        // the question when a changed editor is closed
 const std::string& InterfaceNotSupported();
 const std::string& OleError();           // "OLE error %s", the code in 8 hex digits
 const std::string& NotIn1251();          // a text Windows-1251 cannot hold
@@ -42,6 +43,8 @@ const std::string& SettingsSaved();
 const std::string& ConfirmRemoval();
 const std::string& ConfirmCaption();     // "Confirm"
 const std::string& RemovedAfterReboot();
+const std::string& RemovedNow();          // full removal without an uninstaller
+const std::string& MenuForCurrentUser();  // added to SettingsSaved: a per-user context menu
 
 const std::string& ContextMenuItem();    // the Explorer context-menu entry
 const std::string& ContextMenuHelp();    // its help text

@@ -4,6 +4,9 @@
 #include "core/error.h"
 #include "core/messages.h"
 #include "core/paths.h"
+#include "core/settings.h"
+#include "shell/file_security.h"
+#include "shell/file_types.h"
 #include "shell/registry_store.h"
 #include "shell/shell_ops.h"
 
@@ -16,9 +19,11 @@ const std::string& ShortcutName()
     return name;
 }
 
-std::string ClassKey() { return std::string("CLSID\\") + kHandlerClassId; }
-constexpr const char* kHandlerKey = "*\\shellex\\ContextMenuHandlers\\Glossira";
 constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr Scope kScopes[] = {Scope::Machine, Scope::User};
+
+std::string Classes(const std::string& key) { return std::string(kClassesKey) + "\\" + key; }
+std::string ClassKey(const ShellExtensionClass& c) { return std::string("CLSID\\") + c.classId; }
 
 std::string CannotCreate(const std::string& key) { return Format(msg::FailedToCreateKey(), key); }
 std::string CannotSet(const std::string& name) { return Format(msg::FailedToSetData(), name); }
@@ -45,11 +50,28 @@ struct Applier {
         store.SetRoot(a.root);
         store.DeleteKey(a.key);
     }
+    void operator()(const DeleteEmptyKey& a) const
+    {
+        RegistryStore store(registry);
+        store.SetRoot(a.root);
+        store.DeleteKeyIfEmpty(a.key);
+    }
+    void operator()(const ReleaseFileType& a) const { UnregisterFileType(registry, a.root, kFileClass); }
     void operator()(const MakeShortcut& a) const { shell.CreateLink(a.link, a.arguments, a.target, a.workingDir); }
     void operator()(const RemoveFile& a) const { shell.EraseFile(a.path); }
 };
 
 }  // namespace
+
+const std::vector<ShellExtensionClass>& ShellExtensionClasses()
+{
+    static const std::vector<ShellExtensionClass> classes = {
+        {kHandlerClassId, "Glossira", {"*\\shellex\\ContextMenuHandlers\\Glossira"}},
+    };
+    return classes;
+}
+
+RootKey RootOf(Scope scope) { return scope == Scope::Machine ? RootKey::LocalMachine : RootKey::CurrentUser; }
 
 InstallPlan InstallSendToPlan(const std::string& sendToFolder, const std::string& exePath)
 {
@@ -58,44 +80,74 @@ InstallPlan InstallSendToPlan(const std::string& sendToFolder, const std::string
 
 InstallPlan RemoveSendToPlan(const std::string& sendToFolder) { return {RemoveFile{sendToFolder + ShortcutName()}}; }
 
-InstallPlan RegisterContextMenuPlan(const std::string& programDir, const std::string& exePath)
+InstallPlan RegisterContextMenuPlan(const std::string& programDir, const std::string& exePath, Scope scope)
 {
-    const std::string classKey = ClassKey();
-    const std::string serverKey = classKey + "\\InprocServer32";
-    return {
-        WriteKeyValues{RootKey::ClassesRoot, classKey, {{"", "Glossira"}}, CannotCreate(classKey)},
+    const RootKey root = RootOf(scope);
+    InstallPlan plan;
+    for (const auto& c : ShellExtensionClasses()) {
+        const std::string classKey = ClassKey(c);
+        const std::string serverKey = classKey + "\\InprocServer32";
+        plan.push_back(WriteKeyValues{root, Classes(classKey), {{"", c.name}}, CannotCreate(classKey)});
         // A server key that cannot be opened fails on its threading model.
-        WriteKeyValues{RootKey::ClassesRoot, serverKey,
-                       {{"", programDir + "tavrex.dll"}, {"ThreadingModel", "Apartment"}},
-                       CannotSet("ThreadingModel")},
-        WriteKeyValues{RootKey::ClassesRoot, kHandlerKey, {{"", kHandlerClassId}}, CannotCreate(kHandlerKey)},
-        WriteKeyValues{RootKey::LocalMachine, kAppPathKey, {{"path", exePath}}, CannotSet("path")},
-    };
+        plan.push_back(WriteKeyValues{root, Classes(serverKey),
+                                      {{"", programDir + kHandlerLibrary}, {"ThreadingModel", "Apartment"}},
+                                      CannotSet("ThreadingModel")});
+        for (const char* key : c.shellKeys)
+            plan.push_back(WriteKeyValues{root, Classes(key), {{"", c.classId}}, CannotCreate(key)});
+    }
+    // The default value is what Windows reads (Win+R "glossira").
+    plan.push_back(WriteKeyValues{root, kAppPathKey, {{"path", exePath}, {"", exePath}}, CannotSet("path")});
+    return plan;
 }
 
 InstallPlan UnregisterContextMenuPlan()
 {
-    return {
-        DeleteKeyTree{RootKey::ClassesRoot, ClassKey()},
-        DeleteKeyTree{RootKey::ClassesRoot, kHandlerKey},
-        DeleteKeyTree{RootKey::LocalMachine, kAppPathKey},
-    };
+    InstallPlan plan;
+    for (Scope scope : kScopes) {
+        const RootKey root = RootOf(scope);
+        for (const auto& c : ShellExtensionClasses()) {
+            plan.push_back(DeleteKeyTree{root, Classes(ClassKey(c))});
+            for (const char* key : c.shellKeys) plan.push_back(DeleteKeyTree{root, Classes(key)});
+        }
+        plan.push_back(DeleteKeyTree{root, kAppPathKey});
+    }
+    return plan;
 }
 
-InstallPlan FullRemovalPlan(const std::string& sendToFolder, const std::string& programDir)
+InstallPlan ScheduledRemovalPlan(const std::string& sendToFolder, const std::string& programDir, Scope runOnce)
 {
     InstallPlan plan = RemoveSendToPlan(sendToFolder);
     Append(plan, UnregisterContextMenuPlan());
     // Quoted: RunOnce runs the text as a command line, and an unquoted path
-    // with blanks would start a program placed at one of its blanks.
-    plan.push_back(WriteKeyValues{RootKey::LocalMachine, kRunOnceKey,
-                                  {{"glossira", "\"" + programDir + "unins000.exe\""}}, CannotSet("glossira")});
+    // with blanks would start a program placed at one of its blanks. Silent:
+    // the user has answered already, and a question waiting at the next
+    // logon, answered No, would leave the system half removed.
+    plan.push_back(WriteKeyValues{RootOf(runOnce), kRunOnceKey,
+                                  {{"glossira", "\"" + programDir + kUninstaller + "\" /S"}}, CannotSet("glossira")});
+    return plan;
+}
+
+InstallPlan ImmediateRemovalPlan(const std::string& sendToFolder)
+{
+    InstallPlan plan = RemoveSendToPlan(sendToFolder);
+    Append(plan, UnregisterContextMenuPlan());
+    for (Scope scope : kScopes) {
+        const RootKey root = RootOf(scope);
+        plan.push_back(ReleaseFileType{root});
+        plan.push_back(DeleteKeyTree{root, kSettingsKey});
+        plan.push_back(DeleteEmptyKey{root, "Software\\Orvik"});  // the maker's key, when nothing else is in it
+    }
     return plan;
 }
 
 void ApplyPlan(const InstallPlan& plan, RegistryBackend& registry, ShellServices& shell)
 {
     for (const auto& action : plan) std::visit(Applier{registry, shell}, action);
+}
+
+Scope ScopeFor(ShellServices& shell, const std::string& file)
+{
+    return OrdinaryUsersMayChange(shell, file) ? Scope::User : Scope::Machine;
 }
 
 void InstallSendTo(const InstallContext& c)
@@ -108,9 +160,11 @@ void RemoveSendTo(const InstallContext& c)
     ApplyPlan(RemoveSendToPlan(SendToFolder(c.registry)), c.registry, c.shell);
 }
 
-void RegisterContextMenu(const InstallContext& c)
+Scope RegisterContextMenu(const InstallContext& c)
 {
-    ApplyPlan(RegisterContextMenuPlan(c.programDir, c.exePath), c.registry, c.shell);
+    const Scope scope = ScopeFor(c.shell, c.programDir + kHandlerLibrary);
+    ApplyPlan(RegisterContextMenuPlan(c.programDir, c.exePath, scope), c.registry, c.shell);
+    return scope;
 }
 
 void UnregisterContextMenu(const InstallContext& c) { ApplyPlan(UnregisterContextMenuPlan(), c.registry, c.shell); }
@@ -118,9 +172,17 @@ void UnregisterContextMenu(const InstallContext& c) { ApplyPlan(UnregisterContex
 RemovalResult ScheduleFullRemoval(const InstallContext& c, Dialogs& dialogs)
 {
     if (!dialogs.Confirm(msg::ConfirmRemoval(), msg::ConfirmCaption())) return RemovalResult::Declined;
-    ApplyPlan(FullRemovalPlan(SendToFolder(c.registry), c.programDir), c.registry, c.shell);
+    const std::string uninstaller = c.programDir + kUninstaller;
+    if (!c.shell.FileExists(uninstaller)) {
+        // A portable copy: nothing would run at the next logon.
+        ApplyPlan(ImmediateRemovalPlan(SendToFolder(c.registry)), c.registry, c.shell);
+        dialogs.Inform(msg::RemovedNow(), msg::AppTitle());
+        return RemovalResult::Removed;
+    }
+    ApplyPlan(ScheduledRemovalPlan(SendToFolder(c.registry), c.programDir, ScopeFor(c.shell, uninstaller)),
+              c.registry, c.shell);
     dialogs.Inform(msg::RemovedAfterReboot(), msg::AppTitle());
-    return RemovalResult::Removed;
+    return RemovalResult::Scheduled;
 }
 
 }  // namespace glossira

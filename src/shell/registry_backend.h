@@ -3,6 +3,7 @@
 // registry_memory. Names are Windows-1251; key names compare case-blind.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -51,6 +52,8 @@ public:
     virtual bool DeleteValue(RegistryKey& key, const std::string& name) = 0;
     // Names of the direct subkeys, in the registry's order.
     virtual std::vector<std::string> SubKeys(RegistryKey& key) = 0;
+    // How many values the key holds, its default value included when set.
+    virtual std::size_t ValueCount(RegistryKey& key) = 0;
     // Deletes the subkey `name` of `key`, which must have no subkeys itself.
     virtual bool DeleteSubKey(RegistryKey& key, const std::string& name) = 0;
 };

@@ -199,6 +199,12 @@ std::vector<std::string> MemoryRegistry::SubKeys(RegistryKey& key)
     return names;
 }
 
+std::size_t MemoryRegistry::ValueCount(RegistryKey& key)
+{
+    auto& k = static_cast<Key&>(key);
+    return k.Allows(kQueryValue) ? k.node->values.size() : 0;
+}
+
 bool MemoryRegistry::DeleteSubKey(RegistryKey& key, const std::string& name)
 {
     auto& k = static_cast<Key&>(key);

@@ -29,6 +29,7 @@ public:
     bool Write(RegistryKey& key, const std::string& name, const RegistryValue& value) override;
     bool DeleteValue(RegistryKey& key, const std::string& name) override;
     std::vector<std::string> SubKeys(RegistryKey& key) override;
+    std::size_t ValueCount(RegistryKey& key) override;
     // `name` may be a path below `key`, as RegDeleteKeyW allows.
     bool DeleteSubKey(RegistryKey& key, const std::string& name) override;
 

@@ -117,6 +117,8 @@ bool RegistryStore::DeleteValue(std::string_view name)
     return current_ && backend_.DeleteValue(*current_, std::string(name));
 }
 
+std::size_t RegistryStore::ValueCount() { return current_ ? backend_.ValueCount(*current_) : 0; }
+
 bool RegistryStore::DeleteKey(std::string_view path)
 {
     std::string_view relative = WithoutLeadingBackslash(path);
@@ -135,6 +137,19 @@ bool RegistryStore::DeleteTree(RegistryKey& parent, const std::string& parentPat
         for (auto child = children.rbegin(); child != children.rend(); ++child) DeleteTree(*key, full, *child);
     }
     return backend_.DeleteSubKey(parent, std::string(name));
+}
+
+bool RegistryStore::DeleteKeyIfEmpty(std::string_view path)
+{
+    const std::string full = Resolve(path);
+    if (full.empty()) return false;
+    {
+        auto key = backend_.Open(root_, full, false, kKeyRead);
+        if (!key || backend_.ValueCount(*key) != 0 || !backend_.SubKeys(*key).empty()) return false;
+    }
+    const auto slash = full.rfind('\\');
+    auto parent = backend_.Open(root_, slash == std::string::npos ? "" : full.substr(0, slash), false, access_);
+    return parent && backend_.DeleteSubKey(*parent, slash == std::string::npos ? full : full.substr(slash + 1));
 }
 
 void RegistryStore::WriteSectionString(std::string_view section, std::string_view name, std::string_view value)

@@ -36,10 +36,14 @@ public:
     void WriteInteger(std::string_view name, std::int32_t value);
     void WriteBool(std::string_view name, bool value);
     bool DeleteValue(std::string_view name);             // missing: false, no error
+    std::size_t ValueCount();                            // of the current key; none open: 0
     // With all its subkeys, depth first, each level from its last subkey to
     // its first; the result is that of the key's own deletion (missing:
     // false). An empty path deletes nothing.
     bool DeleteKey(std::string_view path);
+    // Deletes the key (relative like OpenKey) when it holds no value and no
+    // subkey; the result is that of the deletion.
+    bool DeleteKeyIfEmpty(std::string_view path);
     // Creates key `section` (relative like OpenKey) when missing, writes the
     // string value into it; the current key stays as it was.
     void WriteSectionString(std::string_view section, std::string_view name, std::string_view value);

@@ -132,6 +132,15 @@ std::vector<std::string> Win32Registry::SubKeys(RegistryKey& key)
     return names;
 }
 
+std::size_t Win32Registry::ValueCount(RegistryKey& key)
+{
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(Handle(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return count;
+}
+
 bool Win32Registry::DeleteSubKey(RegistryKey& key, const std::string& name)
 {
     return RegDeleteKeyW(Handle(key), Wide(name).c_str()) == ERROR_SUCCESS;

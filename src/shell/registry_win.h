@@ -17,6 +17,7 @@ public:
     bool DeleteValue(RegistryKey& key, const std::string& name) override;
     // A subkey name Windows-1251 cannot hold fails with the error of Narrow().
     std::vector<std::string> SubKeys(RegistryKey& key) override;
+    std::size_t ValueCount(RegistryKey& key) override;
     bool DeleteSubKey(RegistryKey& key, const std::string& name) override;
 };
 

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "shell/file_types.h"
 #include "shell/registry_store.h"
 #include "shell/shell_ops.h"
 
@@ -61,8 +62,9 @@ SettingsChoices ChoicesFor(const Settings& s)
 std::string SavedExtension(std::string_view typed)
 {
     std::string ext = TrimSpaces(typed);
-    const std::string upper = UpperCase1251(ext);
-    if (upper == "EXE" || upper == "COM" || upper == "BAT" || ext.empty()) return "###";
+    // A character no file name may hold would also name another key than
+    // the extension's ("txt\\shell").
+    if (ext.empty() || IsSystemFileType(ext) || ext.find_first_of("\\/:*?\"<>|") != std::string::npos) return "###";
     return ext;
 }
 
@@ -79,7 +81,7 @@ void SaveSettings(RegistryBackend& registry, const SettingsChoices& c, const std
     WriteFlag(store, "ZoneInfo", c.zoneInfo);
     store.WriteString("Strlog", c.logNames);
     store.WriteString("PathStrLog", StripQuotes(c.logPath));
-    if (c.associate) RegisterFileType(registry, ext, "GlossiraFile", "Glossira Document", exePath);
+    if (c.associate) RegisterFileType(registry, ext, kFileClass, "Glossira Document", exePath);
 }
 
 SettingsOutcome SettingsOk(const SettingsChoices& c, const InstallContext& context, Dialogs& dialogs)
@@ -92,16 +94,17 @@ SettingsOutcome SettingsOk(const SettingsChoices& c, const InstallContext& conte
             outcome.message = msg::NeedAdministrator();
             return outcome;
         }
-        if (c.registerContextMenu) RegisterContextMenu(context);
+        const bool forOneUser = c.registerContextMenu && RegisterContextMenu(context) == Scope::User;
         if (c.unregisterContextMenu) UnregisterContextMenu(context);
         if (c.fullRemoval) {
-            outcome.terminate = ScheduleFullRemoval(context, dialogs) == RemovalResult::Removed;
+            outcome.terminate = ScheduleFullRemoval(context, dialogs) != RemovalResult::Declined;
             return outcome;
         }
         const std::string ext = SavedExtension(c.ext);
         outcome.ext = ext;  // shown before anything is written
         SaveSettings(context.registry, c, ext, context.exePath);
         outcome.message = msg::SettingsSaved();
+        if (forOneUser) *outcome.message += "\r\n\r\n" + msg::MenuForCurrentUser();
         outcome.terminate = true;
     } catch (const Error& e) {
         outcome.error = e.what();

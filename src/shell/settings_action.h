@@ -45,8 +45,9 @@ std::span<const ChoiceBox> BoxesUncheckedBy(ChoiceBox box);
 // the association stay unchecked.
 SettingsChoices ChoicesFor(const Settings& settings);
 
-// The comment extension as saved: trimmed of blanks; EXE, COM and BAT (any
-// case) and the empty text become "###".
+// The comment extension as saved: trimmed of blanks; the empty text, a
+// type Windows itself needs (IsSystemFileType: EXE, COM, BAT, LNK, ...)
+// and a text with a character no file name may hold become "###".
 std::string SavedExtension(std::string_view typed);
 
 // Writes the settings key of HKEY_LOCAL_MACHINE: "Ext" = `ext`, the four
@@ -66,8 +67,9 @@ struct SettingsOutcome {
 
 // The OK button: Send To install/remove, the probe (refused: its message,
 // the window stays), context menu register/unregister, then full removal
-// (asked through `dialogs`) or SaveSettings. An error stops the action
-// where it happens and the window stays open.
+// (asked through `dialogs`) or SaveSettings. A context menu registered for
+// the current user alone is said in one more sentence of the confirmation.
+// An error stops the action where it happens and the window stays open.
 SettingsOutcome SettingsOk(const SettingsChoices& choices, const InstallContext& context, Dialogs& dialogs);
 
 }  // namespace glossira

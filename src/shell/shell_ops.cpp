@@ -13,18 +13,6 @@ constexpr const char* kUserShellFolders = "Software\\Microsoft\\Windows\\Current
 
 }  // namespace
 
-void RegisterFileType(RegistryBackend& registry, const std::string& ext, const std::string& className,
-                      const std::string& description, const std::string& exePath)
-{
-    if (ext.empty() || className.empty() || exePath.empty()) return;
-    const std::string key = ext.front() == '.' ? ext : "." + ext;
-    RegistryStore store(registry);
-    store.SetRoot(RootKey::ClassesRoot);
-    store.WriteSectionString(key, "", className);
-    store.WriteSectionString(className, "", description.empty() ? className : description);
-    store.WriteSectionString(className + "\\shell\\open\\command", "", "\"" + exePath + "\" \"%1\"");
-}
-
 bool HasMachineWriteAccess(RegistryBackend& registry)
 {
     RegistryStore store(registry, kKeyAllAccess);

@@ -1,6 +1,6 @@
 // Small system operations the windows and the installation procedures use:
-// the file association, the machine-wide write probes, the Send To folder,
-// shortcuts and the shell launcher.
+// the machine-wide write probes, the Send To folder, shortcuts and the shell
+// launcher.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +12,6 @@
 namespace glossira {
 
 inline constexpr int kSwShowNormal = 1;  // SW_SHOWNORMAL
-
-// Under HKEY_CLASSES_ROOT: key "." + ext (one full stop) = className,
-// key className = description (className when empty), and
-// className\shell\open\command = "exePath" "%1". Nothing when ext,
-// className or exePath is empty. Fails like WriteSectionString.
-void RegisterFileType(RegistryBackend& registry, const std::string& ext, const std::string& className,
-                      const std::string& description, const std::string& exePath);
 
 // Whether a machine-wide key opens with full access. Never fails.
 bool HasMachineWriteAccess(RegistryBackend& registry);

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "shell/file_security.h"
+
 namespace glossira {
 
 class ShellServices {
@@ -31,6 +33,9 @@ public:
     // could not be started.
     virtual std::optional<std::int32_t> RunAndWait(const std::string& commandLine,
                                                    const std::string& currentDir, int show) = 0;
+    // The owner and access list of a file or folder, or nothing when they
+    // cannot be read.
+    virtual std::optional<AccessList> ReadAccessList(const std::string& path) = 0;
 };
 
 class Dialogs {

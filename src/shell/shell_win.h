@@ -16,6 +16,7 @@ public:
                    int show) override;
     std::optional<std::int32_t> RunAndWait(const std::string& commandLine, const std::string& currentDir,
                                            int show) override;
+    std::optional<AccessList> ReadAccessList(const std::string& path) override;
 };
 
 // Task-modal boxes centred on the screen. The question has Yes (default)

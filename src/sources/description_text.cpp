@@ -3,11 +3,25 @@
 #include "core/text.h"
 
 namespace glossira {
+namespace {
 
-std::vector<std::string> DescriptionLines(std::string_view line)
+constexpr char kNoBreakSpace = '\xA0';
+
+void SplitAt(std::string_view text, std::string_view separator, std::vector<std::string>& lines)
+{
+    for (std::size_t start = 0;;) {
+        std::size_t brk = text.find(separator, start);
+        lines.emplace_back(text.substr(start, brk == std::string_view::npos ? brk : brk - start));
+        if (brk == std::string_view::npos) return;
+        start = brk + separator.size();
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> DescriptionLines(std::string_view line, bool noBreakSpaceBreaks)
 {
     const std::size_t areas = line.find('\x04');
-    if (areas == std::string_view::npos) return {std::string(line)};
     const std::string_view text = line.substr(0, areas);
     bool severalLines = false;
     for (std::size_t at = areas; at != std::string_view::npos;) {
@@ -15,21 +29,23 @@ std::vector<std::string> DescriptionLines(std::string_view line)
         severalLines = severalLines || line.substr(at, next == std::string_view::npos ? next : next - at) == "\x04\xC2";
         at = next;
     }
-    if (!severalLines) return {std::string(text)};
     std::vector<std::string> lines;
-    for (std::size_t start = 0;;) {
-        std::size_t brk = text.find("\\n", start);
-        lines.emplace_back(text.substr(start, brk == std::string_view::npos ? brk : brk - start));
-        if (brk == std::string_view::npos) return lines;
-        start = brk + 2;
-    }
+    if (severalLines) SplitAt(text, "\\n", lines);
+    else lines.emplace_back(text);
+    if (!noBreakSpaceBreaks) return lines;
+    std::vector<std::string> split;
+    for (const std::string& part : lines) SplitAt(part, std::string_view(&kNoBreakSpace, 1), split);
+    return split;
 }
 
-bool AsInserted(std::string& line, std::string_view upperName)
+bool AsInserted(std::string& line, std::string_view upperName, bool noBreakSpaceBreaks)
 {
-    if (line.find('\x04') == std::string::npos) return true;
+    noBreakSpaceBreaks = noBreakSpaceBreaks && upperName.find(kNoBreakSpace) == std::string_view::npos;
+    if (line.find('\x04') == std::string::npos &&
+        (!noBreakSpaceBreaks || line.find(kNoBreakSpace) == std::string::npos))
+        return true;
     std::string joined;
-    for (const auto& part : DescriptionLines(line)) joined.append(part).append("\n");
+    for (const auto& part : DescriptionLines(line, noBreakSpaceBreaks)) joined.append(part).append("\n");
     joined.pop_back();
     if (UpperCase1251(joined).find(upperName) == std::string::npos) return false;
     line = std::move(joined);

@@ -14,17 +14,19 @@ HarvestResult Harvest(FileSystem& fs, const Settings& settings, const RunState& 
 {
     LogScanner scanner(run.TargetName);
     const std::string upperName = UpperCase1251(run.TargetName);
-    const LogScanner::Accept accept = [&](std::string& line) { return AsInserted(line, upperName); };
     std::vector<std::string> hits;  // in reading order
 
     // False when the file cannot be opened: the harvest ends there.
     auto read = [&](const std::string& path) {
-        std::unique_ptr<InputFile> file = DecodedLog(fs.OpenRead(path));
+        std::unique_ptr<LogFile> file = DecodedLog(fs.OpenRead(path));
         if (!file) return false;
-        auto reopen = [&]() {
+        auto reopen = [&]() -> std::unique_ptr<InputFile> {
             std::unique_ptr<InputFile> again = DecodedLog(fs.OpenRead(path));
             if (!again) throw Error(Format(msg::CannotReadFile(), path, msg::FileNotReopened()));
             return again;
+        };
+        auto accept = [&](std::string& line) {
+            return AsInserted(line, upperName, NoBreakSpaceBreaks(file->Encoding()));
         };
         scanner.Scan(*file, reopen, settings.NoOneStr, hits, accept);
         return true;

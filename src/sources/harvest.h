@@ -30,9 +30,10 @@ struct HarvestResult {
 // open for writing by another program) ends the whole harvest silently; a
 // stream that is missing or cannot be read is skipped. Only the first
 // matching line of each file is taken unless NoOneStr. A log that begins with
-// a UTF-8 or UTF-16 mark is matched and inserted in Windows-1251; the areas
-// other programs keep after a Ctrl-D are removed from a hit, and a
-// description of several lines comes as its lines. An empty TargetName
+// a UTF-8 or UTF-16 mark, or whose first bytes are Russian in code page 866,
+// is matched and inserted in Windows-1251; the areas other programs keep
+// after a Ctrl-D are removed from a hit, and a description of several lines
+// comes as its lines (in a marked log, U+00A0 breaks lines too). An empty TargetName
 // matches nothing. Errors other than read errors (out of memory) propagate.
 HarvestResult Harvest(FileSystem& fs, const Settings& settings, const RunState& run);
 

@@ -48,6 +48,13 @@ void AppendAtEnd(HWND edit, const std::string& text)
     Replace(edit, static_cast<DWORD>(GetWindowTextLengthW(edit)), text);
 }
 
+void CaretAtEnd(HWND edit)
+{
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
 std::optional<std::string> FirstRow(HWND edit)
 {
     if (GetWindowTextLengthW(edit) == 0) return std::nullopt;

@@ -15,6 +15,8 @@ void SetEditText(HWND edit, const std::string& text);
 // Inserts text at the very start (one replacement, caret kept at the top).
 void InsertAtStart(HWND edit, const std::string& text);
 void AppendAtEnd(HWND edit, const std::string& text);
+// Puts the caret after the last character, in view.
+void CaretAtEnd(HWND edit);
 // The first displayed row (word wrap counts), or nothing when empty.
 std::optional<std::string> FirstRow(HWND edit);
 

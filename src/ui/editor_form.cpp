@@ -47,6 +47,7 @@ StartupOutcome EditorForm::FormCreate(std::u16string_view rawCommandLine)
     StartupOutcome outcome = RunStartup(*this, rawCommandLine, app.settings, app.run);
     saveAllowed_ = outcome.saveAllowed;
     if (!outcome.timerEnabled) KillTimer(hwnd(), kTimer1);
+    tracking_ = true;  // the harvest of start-up is not the user's change
     return outcome;
 }
 
@@ -128,8 +129,12 @@ void EditorForm::Harvest()
 
 void EditorForm::CopyClip()
 {
-    if (auto text = ReadClipboardText(hwnd()))
-        SetListItems(ListBox2, ImportClipboard(ListItems(ListBox2), *text));
+    if (auto text = ReadClipboardText(hwnd())) {
+        std::vector<std::string> items = ListItems(ListBox2);
+        std::vector<std::string> imported = ImportClipboard(items, *text);
+        changed_ = changed_ || imported != items;
+        SetListItems(ListBox2, imported);
+    }
     if (!TheApp().run.HeaderFound) Harvest();
 }
 
@@ -150,7 +155,11 @@ void EditorForm::Sav()
     Terminate();
 }
 
-void EditorForm::BitBtn3Click() { SendMessageW(ListBox2, LB_RESETCONTENT, 0, 0); }
+void EditorForm::BitBtn3Click()
+{
+    changed_ = changed_ || SendMessageW(ListBox2, LB_GETCOUNT, 0, 0) > 0;
+    SendMessageW(ListBox2, LB_RESETCONTENT, 0, 0);
+}
 
 void EditorForm::SpeedButton1Click()
 {
@@ -171,6 +180,7 @@ void EditorForm::SpeedButton2Click()
     }
     AppendAtEnd(Memo1, ListSuffix(tail, items));
     SendMessageW(ListBox2, LB_RESETCONTENT, 0, 0);
+    changed_ = true;
 }
 
 void EditorForm::Timer1Timer()
@@ -202,6 +212,10 @@ void EditorForm::Timer1Timer()
 
 bool EditorForm::OnCommand(int id, int code, HWND)
 {
+    if (id == kMemo1 && code == EN_CHANGE) {  // typing, or a button's lines
+        changed_ = changed_ || tracking_;
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     switch (id) {
     case kBitBtn1: BitBtn1Click(); return true;
@@ -214,6 +228,19 @@ bool EditorForm::OnCommand(int id, int code, HWND)
     }
 }
 
+// Closing the window after the user changed the comment or the list asks
+// whether to save: Yes does what "Запись и Выход" does (a failed save keeps
+// the editor open with its text), No closes without saving, Cancel stays.
+bool EditorForm::OnClose()
+{
+    if (!changed_) return false;
+    switch (AskYesNoCancel(Format(msg::SaveOnClose(), TheApp().run.CommentPath()))) {
+    case IDYES: Sav(); return true;  // on success Sav has ended the program
+    case IDNO: return false;
+    default: return true;
+    }
+}
+
 void EditorForm::OnTimer(UINT_PTR id)
 {
     if (id == kTimer1) Timer1Timer();
@@ -222,11 +249,12 @@ void EditorForm::OnTimer(UINT_PTR id)
 std::optional<LRESULT> EditorForm::OnMessage(UINT msg, WPARAM wp, LPARAM)
 {
     if (msg == WM_DESTROY) Terminate();  // closing the editor ends the program without saving
-    // A comment that cannot be saved whole is explained once, as soon as
-    // the editor is seen.
-    if (msg == WM_SHOWWINDOW && wp && !warned_ && !beyond1251_.empty()) {
-        warned_ = true;
-        PostMessageW(hwnd(), kWarnBeyond1251, 0, 0);
+    // When the editor is first seen, typing goes after the text (below the
+    // harvested lines), and a comment that cannot be saved whole is explained.
+    if (msg == WM_SHOWWINDOW && wp && !shown_) {
+        shown_ = true;
+        CaretAtEnd(Memo1);
+        if (!beyond1251_.empty()) PostMessageW(hwnd(), kWarnBeyond1251, 0, 0);
     }
     if (msg == kWarnBeyond1251) {
         ShowMessage(beyond1251_);

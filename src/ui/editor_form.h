@@ -34,6 +34,7 @@ private:
     void RepairAssociation() override;
 
     bool OnCommand(int id, int code, HWND control) override;
+    bool OnClose() override;
     void OnTimer(UINT_PTR id) override;
     std::optional<LRESULT> OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDpiChanged() override;
@@ -61,7 +62,11 @@ private:
     bool saveAllowed_ = false;
     CommentEncoding commentEncoding_ = CommentEncoding::Cp1251;  // written back in it
     std::string beyond1251_;  // set when the comment cannot be saved whole: why
-    bool warned_ = false;
+    bool shown_ = false;
+    // Set once start-up is over: what changes the comment or the list from
+    // then on is the user's, and closing the window asks before it is lost.
+    bool tracking_ = false;
+    bool changed_ = false;
     CommentFingerprint loaded_;  // the comment file as start-up read it
     std::array<UniqueIcon, 5> pictures_;
     std::array<UniqueImageList, 5> pictureLists_;

@@ -234,6 +234,12 @@ bool AskYesNo(const std::string& question)
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
+int AskYesNoCancel(const std::string& question)
+{
+    return MessageBoxW(MessageOwner(), Wide(question).c_str(), Wide(msg::AppTitle()).c_str(),
+                       MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
 void ShowUnexpectedError()
 {
     try {

@@ -102,6 +102,9 @@ void ShowMessage(const std::u16string& message);  // for names Windows-1251 cann
 // A Yes/No question titled with the application title, No the default;
 // true for Yes.
 bool AskYesNo(const std::string& question);
+// A Yes/No/Cancel question titled with the application title, Yes the
+// default: IDYES, IDNO or IDCANCEL (also for Esc).
+int AskYesNoCancel(const std::string& question);
 // The window message boxes are owned by: the visible form, if any.
 HWND MessageOwner();
 

@@ -10,6 +10,7 @@
 #include "core/program_dir.h"
 #include "core/unique_win.h"
 #include "core/wide_win.h"
+#include "shell/elevation_win.h"
 #include "shell/process_win.h"
 #include "shell/registry_win.h"
 #include "shell/shell_win.h"
@@ -62,6 +63,12 @@ int RunProgram()
     });
     if (!created) return 1;
     if (outcome.end) return 0;
+    // An administrator not elevated gets the settings window elevated, from
+    // a copy started through the consent prompt; refused, it opens here.
+    if (outcome.mode == Mode::Settings) {
+        Win32ProcessToken token;
+        if (HandOverToElevated(token)) return 0;
+    }
     if (outcome.showMainWindow) editor.Show();
 
     MSG msg;

@@ -10,7 +10,6 @@
 #include "core/startup.h"
 #include "core/wide_win.h"
 #include "shell/settings_registry.h"
-#include "shell/shell_ops.h"
 #include "ui/app.h"
 #include "ui/controls_win.h"
 #include "ui/editor_form.h"
@@ -153,11 +152,10 @@ void ViewerForm::N7Click() { SetColors(kWhite, kBlack); }
 void ViewerForm::N6Click()
 {
     App& app = TheApp();
-    if (LacksMachineWriteAccess(*app.registry)) {
+    if (!SaveColors(*app.registry, back_, text_)) {
         ShowMessage(msg::NeedNotGuest());
         return;
     }
-    SaveColors(*app.registry, back_, text_);
     app.settings.ColorBack = back_;
     app.settings.ColorText = text_;
 }

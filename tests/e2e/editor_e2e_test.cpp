@@ -85,7 +85,7 @@ TEST_F(EditorWindow, EraseEmptiesTheListAndDoesNothingOnAnEmptyOne)
     EXPECT_EQ(EditText(memo), L"#текст");
     EXPECT_TRUE(ListItems(list).empty());
     EXPECT_FALSE(app->HasVisibleWindow(L"#32770"));
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("текст"));
 }
@@ -99,7 +99,7 @@ TEST_F(EditorWindow, ArrowMovesTheListToTheEndOfTheMemoOnce)
     EXPECT_TRUE(ListItems(list).empty());
     ClickAndSettle(kSpeedButton2);
     EXPECT_EQ(EditText(memo), L"#текст\r\nодин\r\nдва\r\n");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
@@ -109,7 +109,7 @@ TEST_F(EditorWindow, ArrowAfterALineEndAddsNoEmptyLine)
     Import(L"один", {L"один"});
     Click(Control(editor, kSpeedButton2));
     EXPECT_TRUE(MemoBecomes(L"текст\r\nодин\r\n"));
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
@@ -125,7 +125,7 @@ TEST_F(EditorWindow, SearchTwicePutsTheHarvestedLinesTwiceOnTop)
     EXPECT_TRUE(MemoBecomes(once + L"a.zip: мой\r\n"));
     Click(Control(editor, kBitBtn4));
     EXPECT_TRUE(MemoBecomes(once + once + L"a.zip: мой\r\n"));
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("a.zip: мой\r\n"));
 }
@@ -146,7 +146,7 @@ TEST_F(EditorWindow, CopyClipWithoutTextStillHarvests)
     Import(L"строка", {L"строка"});
     ClickAndSettle(kBitBtn3);
     EXPECT_EQ(EditText(memo), L"#08.12.2026 http://example.org/a.zip 22\r\nмой");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
@@ -157,7 +157,7 @@ TEST_F(EditorWindow, CopyClipDoesNotHarvestWhenTheHeaderIsFound)
     Import(L"строка", {L"строка"});
     ClickAndSettle(kBitBtn3);  // handled after the import and what followed it
     EXPECT_EQ(EditText(memo), L"#a.zip: мой");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
@@ -183,7 +183,7 @@ TEST_F(EditorWindow, HarvestReadErrorShowsTheLinesFoundThenTheError)
     Answer(box, IDOK);
     EXPECT_TRUE(Eventually([&] { return !app->HasVisibleWindow(L"#32770"); }));
     EXPECT_TRUE(app->HasVisibleWindow(L"TForm1"));
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
 }
 
@@ -202,6 +202,47 @@ TEST_F(EditorWindow, CommentHasTheFocusAndTabMovesOnWithoutTypingATab)
     EXPECT_EQ(EditText(memo), L"текст");
     CloseBox(editor);
     EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// Typing after start-up goes below the harvested lines, at the end of the
+// comment; closing then asks whether to save: Cancel stays, Yes saves.
+TEST_F(EditorWindow, TypingGoesToTheEndAndClosingAsksWhetherToSave)
+{
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");
+    ASSERT_TRUE(Start("старое"));
+    const std::wstring harvested = L"08.12.2026 http://example.org/a.zip 22\r\nстарое";
+    ASSERT_TRUE(MemoBecomes(harvested));
+    Type(memo, L" и новое");
+    EXPECT_TRUE(MemoBecomes(harvested + L" и новое")) << Narrow8(EditText(memo));
+
+    CloseBox(editor);
+    HWND box = app->WaitMessageBox(5000);
+    ASSERT_TRUE(box) << "closing after typing asked nothing";
+    EXPECT_EQ(Text(box), L"Глоссира");
+    EXPECT_NE(MessageText(box).find(dir / L"a.txt"), std::wstring::npos);
+    EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && GetDlgItem(box, IDCANCEL));
+    Answer(box, IDCANCEL);
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(box); }));
+    EXPECT_EQ(app->WaitExit(500), -1) << "Cancel closed the editor";
+    EXPECT_TRUE(app->HasVisibleWindow(L"TForm1"));
+    EXPECT_EQ(EditText(memo), harvested + L" и новое");
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("старое"));
+
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDYES).empty());
+    EXPECT_EQ(app->WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("08.12.2026 http://example.org/a.zip 22\r\nстарое и новое"));
+}
+
+// The lines start-up's harvest put in are no change of the user's.
+TEST_F(EditorWindow, AnUnchangedEditorClosesWithoutAQuestion)
+{
+    WriteFileBytes(dir / L"reget.log", "08.12.2026 http://example.org/a.zip 22\r\n");
+    ASSERT_TRUE(Start("старое"));
+    ASSERT_TRUE(MemoBecomes(L"08.12.2026 http://example.org/a.zip 22\r\nстарое"));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+    EXPECT_FALSE(app->HasVisibleWindow(L"#32770"));
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("старое"));
 }
 
 // Each picture has its own images for 100 % and 200 % scaling, so neither is

@@ -1,6 +1,8 @@
-// Files today's programs write, end to end: comments Notepad saved in UTF-8,
-// a UTF-8 descript.ion with a Cyrillic name and a description of several
-// lines, and the download address of a file's Zone.Identifier stream.
+// Files other programs write, end to end: comments Notepad saved in UTF-8,
+// descript.ion in UTF-8 with a Cyrillic name and a description of several
+// lines (as Total Commander and Double Commander write it) and in code page
+// 866 (as Far Manager writes it), and the download address of a file's
+// Zone.Identifier stream.
 #include <gtest/gtest.h>
 
 #include "driver.h"
@@ -108,7 +110,7 @@ TEST_F(TodaysFiles, Utf8CommentBeyondWindows1251IsExplainedOnOpeningAndNeverSave
     EXPECT_TRUE(Eventually([&] { return !IsWindow(box); }, 5000));
     EXPECT_TRUE(app->HasVisibleWindow(L"TForm1"));
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), bytes);
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(*app, editor, IDNO).empty());
     EXPECT_EQ(app->WaitExit(), 0);
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), bytes);
 }
@@ -131,6 +133,40 @@ TEST_F(TodaysFiles, Utf8DescriptIonWithACyrillicNameAndADescriptionOfSeveralLine
     // The other program's area is dropped from a hit.
     ASSERT_TRUE(Start(L"Отчёт.pdf"));
     EXPECT_TRUE(MemoBecomes(L"Отчёт.pdf старый\r\n")) << Utf8(EditText(memo));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// Double Commander: UTF-8 with its mark, a name with blanks in quotes, the
+// lines of a description joined by no-break spaces, no mark at the end.
+TEST_F(TodaysFiles, DoubleCommanderDescriptIonGivesADescriptionOfTwoLines)
+{
+    WriteFileBytes(dir / L"descript.ion", kMark + Utf8(L"other.zip Другое\r\n\"Отчёт за год.pdf\" Годовой отчёт\u00A0"
+                                                       L"вторая строка\r\n"));
+    ASSERT_TRUE(Start(L"Отчёт за год.pdf"));
+    EXPECT_TRUE(MemoBecomes(L"\"Отчёт за год.pdf\" Годовой отчёт\r\nвторая строка\r\n")) << Utf8(EditText(memo));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+}
+
+// Far Manager: code page 866, read as such for a Latin name and a quoted
+// Cyrillic one alike. The bytes come from the system's own code page 866.
+TEST_F(TodaysFiles, FarManagerDescriptIonInCodePage866)
+{
+    const std::wstring text = L"readme.txt Прочти меня\r\nsetup.zip Программа установки, версия 2\r\n"
+                              L"\"Мой отчёт.doc\" Отчёт за год\r\n";
+    std::string oem(text.size(), '\0');
+    ASSERT_EQ(WideCharToMultiByte(866, 0, text.data(), static_cast<int>(text.size()), oem.data(),
+                                  static_cast<int>(oem.size()), nullptr, nullptr),
+              static_cast<int>(text.size()));
+    ASSERT_EQ(oem.substr(0, 13), "readme.txt \x8F\xE0") << "not code page 866";
+    WriteFileBytes(dir / L"descript.ion", oem);
+    ASSERT_TRUE(Start(L"setup.zip"));
+    EXPECT_TRUE(MemoBecomes(L"setup.zip Программа установки, версия 2\r\n")) << Utf8(EditText(memo));
+    CloseBox(editor);
+    EXPECT_EQ(app->WaitExit(), 0);
+    ASSERT_TRUE(Start(L"Мой отчёт.doc"));
+    EXPECT_TRUE(MemoBecomes(L"\"Мой отчёт.doc\" Отчёт за год\r\n")) << Utf8(EditText(memo));
     CloseBox(editor);
     EXPECT_EQ(app->WaitExit(), 0);
 }

@@ -60,7 +60,7 @@ void SaveFails(const std::wstring& folder, const std::string& old, Fault&& fault
     EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
     EXPECT_EQ(EditText(memo), text);
     EXPECT_EQ(SendMessageW(Control(editor, kListBox2), LB_GETCOUNT, 0, 0), items);
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
     EXPECT_EQ(ReadFileBytes(comment), old);
     EXPECT_EQ(Names(folder), std::vector<std::wstring>{L"a.txt"});

@@ -84,7 +84,7 @@ TEST(BadInput, FolderNamedLikeTheCommentIsRefusedOnSave)
     std::wstring text = Acknowledge(app);
     EXPECT_EQ(text.rfind(L"Cannot create file \"" + (dir / L"a.txt") + L"\". ", 0), 0u) << Narrow8(text);
     EXPECT_EQ(EditText(Control(editor, kMemo1)), L"kept");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
@@ -99,7 +99,7 @@ TEST(BadInput, MissingFolderIsExplainedAndTheTextStays)
     std::wstring text = Acknowledge(app);
     EXPECT_EQ(text.rfind(L"Cannot create file \"", 0), 0u) << Narrow8(text);
     EXPECT_EQ(EditText(Control(editor, kMemo1)), L"text");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
@@ -187,7 +187,7 @@ TEST(BadInput, ClipboardOutsideWindows1251IsImportedWithQuestionMarksAndTheHarve
     EXPECT_TRUE(Eventually([&] { return EditText(memo) == L"08.12.2026 http://example.org/a.zip 22\r\n"; }))
         << Narrow8(EditText(memo));
     EXPECT_FALSE(app.HasVisibleWindow(L"#32770"));
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
@@ -206,7 +206,7 @@ TEST(BadInput, ClipboardHeldByAnotherProgramGivesNoTextAndNoHang)
     CloseClipboard();
     ClickAndSettle(editor, kBitBtn1);
     EXPECT_EQ(ListItems(list), std::vector<std::wstring>{L"later"});
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
@@ -235,7 +235,7 @@ TEST(BadInput, PathOf32000CharactersIsRefusedClearly)
     HWND editor = app.WaitWindow(L"TForm1");
     ASSERT_TRUE(editor);
     SaveIsRefused(app, editor, dir.path + name + L".txt");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
@@ -271,6 +271,6 @@ TEST(BadInput, UncPathToNoServerOpensAndSavingExplains)
     HWND editor = app.WaitWindow(L"TForm1", 30000);
     ASSERT_TRUE(editor);
     SaveIsRefused(app, editor, L"\\\\server\\share\\a.txt");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
 }

@@ -389,4 +389,15 @@ std::string Utf8(const std::wstring& text)
     return out;
 }
 
+std::wstring CloseAndAnswer(Program& app, HWND editor, int buttonId)
+{
+    CloseBox(editor);
+    HWND box = app.WaitMessageBox(5000);
+    if (!box) return L"";
+    std::wstring question = MessageText(box);
+    Answer(box, buttonId);
+    Eventually([&] { return !IsWindow(box); }, 5000);
+    return question;
+}
+
 }  // namespace glossira::e2e

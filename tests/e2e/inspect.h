@@ -69,6 +69,12 @@ Ink HighlightedMenuInk(HWND window, bool popup);
 // The extent of a text drawn in the system's menu font.
 Ink MenuTextInk(const std::wstring& text);
 
+class Program;
+// Closes the editor with its close box and answers its question whether to
+// save with `buttonId` (IDYES, IDNO, IDCANCEL); returns the question, empty
+// when none was asked.
+std::wstring CloseAndAnswer(Program& app, HWND editor, int buttonId);
+
 // Sends WM_DPICHANGED as Windows does when a window moves to a monitor of
 // another DPI, with the rectangle it suggests (screen coordinates); returns
 // the window's rectangle afterwards.

@@ -104,10 +104,10 @@ TEST_F(EditorEsc, ARealKeyInTheCommentDoesNothing)
     ASSERT_TRUE(Eventually([&] { return Focus(e.window) == e.memo; }));
     // The key after Esc shows that Esc has been handled.
     ASSERT_TRUE(PressXKeys(e.memo, L"Escape x")) << "xdotool (tools/setup installs it)";
-    ASSERT_TRUE(Eventually([&] { return EditText(e.memo) == L"xold"; })) << Narrow8(EditText(e.memo));
+    ASSERT_TRUE(Eventually([&] { return EditText(e.memo) == L"oldx"; })) << Narrow8(EditText(e.memo));
     ASSERT_TRUE(Settle(e.memo));
     EXPECT_TRUE(e.app->HasVisibleWindow(L"TForm1"));
-    SavesAs("#xold");
+    SavesAs("#oldx");
 }
 
 TEST(EditorEscFromTheViewer, DoesNothingInTheEditorReachedThroughItsMenu)
@@ -125,8 +125,9 @@ TEST(EditorEscFromTheViewer, DoesNothingInTheEditorReachedThroughItsMenu)
     PressKey(memo, VK_ESCAPE);
     ASSERT_TRUE(Settle(memo));
     EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty()) << "no question in the editor reached through the viewer";
     EXPECT_EQ(app.WaitExit(), 0);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "old");
 }
 
 // setup.zip and setup.rar share setup.txt.

@@ -103,6 +103,12 @@ protected:
             RegDeleteValueW(runOnce, L"glossira");
             RegCloseKey(runOnce);
         }
+        for (const std::wstring& key : {L"Software\\Classes\\" + kClassKey, L"Software\\Classes\\" + kHandlerKey, kAppPathKey})
+            RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKey.c_str(), 0, KEY_ALL_ACCESS, &runOnce) == ERROR_SUCCESS) {
+            RegDeleteValueW(runOnce, L"glossira");
+            RegCloseKey(runOnce);
+        }
         DeleteFileW(ShortcutPath().c_str());
     }
 
@@ -138,9 +144,9 @@ protected:
 
     // Runs the program once with `choose` applied to its window, then OK.
     template <class F>
-    static std::wstring RunAndSave(F&& choose)
+    static std::wstring RunAndSave(F&& choose, const std::wstring& program = ProgramPath())
     {
-        Program app(L"");
+        Program app(program, L"");
         HWND window = app.WaitWindow(L"TForm2");
         if (!window) return L"<no window>";
         choose(window);
@@ -442,46 +448,96 @@ TEST_F(Settings, FullRemovalAnsweredNoChangesNothingAndTheWindowStays)
     EXPECT_EQ(Utf8(Snapshot()), Utf8(installed));
 }
 
-TEST_F(Settings, FullRemovalAnsweredYesRemovesSchedulesTheUninstallerAndEnds)
+// Full removal from a full removal's question to the end: Yes, the message,
+// and what the registry and the Send To folder hold when it is shown.
+std::wstring FullRemovalMessage(const std::wstring& program)
 {
-    RunAndSave([](HWND w) {
-        ClickBox(w, kCheckBox4);
-        ClickBox(w, kCheckBox7);
-    });
-    ASSERT_TRUE(FileExists(ShortcutPath()));
-    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey.c_str());
-
-    Program app(L"");
+    Program app(program, L"");
     HWND w = app.WaitWindow(L"TForm2");
-    ASSERT_TRUE(w);
+    if (!w) return L"<no window>";
     ClickBox(w, kCheckBox5);
     Click(Control(w, kButton1));
     HWND question = app.WaitMessageBox();
-    ASSERT_TRUE(question);
+    if (!question) return L"<no question>";
     Answer(question, IDYES);
     for (int i = 0; i < 100 && IsWindowVisible(question); ++i) Sleep(50);
     HWND message = app.WaitMessageBox();
-    ASSERT_TRUE(message);
-    EXPECT_EQ(MessageText(message), L"После перезагрузки системы программа полностью удалится");
+    if (!message) return L"<no message>";
     EXPECT_EQ(Text(message), L"Глоссира");
     // Everything is done before the message.
     EXPECT_FALSE(FileExists(ShortcutPath()));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
-    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira"), L"\"" + ProgramFolder() + L"unins000.exe\"");
+    const std::wstring text = MessageText(message);
     Answer(message, IDOK);
     EXPECT_EQ(app.WaitExit(), 0);
+    return text;
+}
+
+TEST_F(Settings, FullRemovalAnsweredYesSchedulesTheSilentUninstallerAndEnds)
+{
+    // An installed copy: the uninstaller lies beside the program.
+    glossira::e2e::Folder installed;
+    const std::wstring program = installed / L"glossira.exe";
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), program.c_str(), FALSE));
+    WriteFileBytes(installed / L"unins000.exe", "the uninstaller");
+    RunAndSave([](HWND w) {
+        ClickBox(w, kCheckBox4);
+        ClickBox(w, kCheckBox7);
+    }, program);
+    ASSERT_TRUE(FileExists(ShortcutPath()));
+    ASSERT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L""), installed / L"tavrex.dll");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey.c_str());
+
+    EXPECT_EQ(FullRemovalMessage(program), L"После перезагрузки системы программа полностью удалится");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira"), L"\"" + installed / L"unins000.exe" + L"\" /S");
     // Full removal writes no settings.
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+}
+
+// A portable copy (no uninstaller) removes at once what the program wrote;
+// a .txt as Windows ships it gets its class back with everything else.
+TEST_F(Settings, PortableFullRemovalRemovesEverythingAtOnceAndGivesTxtBack)
+{
+    const std::wstring txt = L"Software\\Classes\\.txt";
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, txt.c_str(), nullptr, REG_SZ, L"txtfile", sizeof L"txtfile");
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, txt.c_str(), L"Content Type", REG_SZ, L"text/plain", sizeof L"text/plain");
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, (txt + L"\\ShellNew").c_str(), L"NullFile", REG_SZ, L"", sizeof L"");
+    std::wstring windowsTxt;
+    DumpTree(HKEY_LOCAL_MACHINE, txt, windowsTxt);
+    const std::wstring before = Snapshot();
+
+    RunAndSave([](HWND w) {
+        ClickBox(w, kCheckBox4);
+        ClickBox(w, kCheckBox7);
+        SetText(Control(w, kEdit2), L"txt");
+        ClickBox(w, kCheckBox6);
+    });
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".txt", L""), L"GlossiraFile");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".txt", L"Glossira.PreviousClass"), L"txtfile");
+    EXPECT_EQ(ReadValue(HKEY_CLASSES_ROOT, L".txt", L"Glossira.Created")->number, 0u);
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"GlossiraFile\\shell\\open\\command", L""),
+              L"\"" + ProgramPath() + L"\" \"%1\"");
+    ASSERT_TRUE(FileExists(ShortcutPath()));
+
+    EXPECT_EQ(FullRemovalMessage(ProgramPath()), L"Программа удалена из системы. Папку программы удалите сами");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunOnceKey, L"glossira"), L"<missing>");
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRunOnceKey, L"glossira"), L"<missing>");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));
+    std::wstring afterTxt;
+    DumpTree(HKEY_LOCAL_MACHINE, txt, afterTxt);
+    EXPECT_EQ(Utf8(afterTxt), Utf8(windowsTxt));
+    EXPECT_EQ(Utf8(Snapshot()), Utf8(before));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, txt.c_str());
 }
 
 TEST_F(Settings, ExtensionIsSavedAndShownAsTheProgramKeepsIt)
 {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"exe", L"###"}, {L" Exe ", L"###"}, {L"bat", L"###"},     {L"", L"###"},
-        {L"   ", L"###"}, {L"exe1", L"exe1"}, {L".exe", L".exe"},
+        {L"exe", L"###"}, {L" Exe ", L"###"}, {L"bat", L"###"}, {L"", L"###"},    {L"   ", L"###"},
+        {L".exe", L"###"}, {L"lnk", L"###"},  {L".Url", L"###"}, {L"exe1", L"exe1"},
     };
     for (const auto& [typed, saved] : cases) {
         std::wstring shown = RunAndSave([typed = typed](HWND w) { SetText(Control(w, kEdit2), typed); });
@@ -492,17 +548,20 @@ TEST_F(Settings, ExtensionIsSavedAndShownAsTheProgramKeepsIt)
     Program app(L"");
     HWND w = app.WaitWindow(L"TForm2");
     ASSERT_TRUE(w);
-    EXPECT_EQ(Text(Control(w, kEdit2)), L".exe");
+    EXPECT_EQ(Text(Control(w, kEdit2)), L"exe1");
     Click(Control(w, kButton2));
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
 TEST_F(Settings, AssociationIsMadeForTheReplacedExtension)
 {
+    const std::wstring lnk = ReadText(HKEY_CLASSES_ROOT, L".lnk", L"");
     RunAndSave([](HWND w) {
-        SetText(Control(w, kEdit2), L"EXE");
+        SetText(Control(w, kEdit2), L"lnk");
         ClickBox(w, kCheckBox6);
     });
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kSettingsKey, L"Ext"), L"###");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".lnk", L""), lnk);
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".###", L""), L"GlossiraFile");
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"GlossiraFile", L""), L"Glossira Document");
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"GlossiraFile\\shell\\open\\command", L""),

@@ -4,6 +4,7 @@
 
 #include "core/cp1251.h"
 #include "driver.h"
+#include "inspect.h"
 #include "ui/editor_layout.h"
 
 using namespace glossira;
@@ -38,7 +39,7 @@ TEST(Editor, SaveWritesExactBytesAndEnds)
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), FromUtf8("Новое: старое"));
 }
 
-TEST(Editor, CloseBoxAfterEditingChangesNothing)
+TEST(Editor, CloseBoxAfterEditingAsksAndNoChangesNothing)
 {
     Folder dir;
     WriteFileBytes(dir / L"a.txt", "keep\r\n");
@@ -46,7 +47,8 @@ TEST(Editor, CloseBoxAfterEditingChangesNothing)
     HWND editor = app.WaitWindow(L"TForm1");
     ASSERT_TRUE(editor);
     Type(Control(editor, kMemo1), L"typed");
-    CloseBox(editor);
+    const std::wstring question = CloseAndAnswer(app, editor, IDNO);
+    EXPECT_EQ(question, L"Комментарий изменён. Записать его в файл \"" + (dir / L"a.txt") + L"\"?");
     EXPECT_EQ(app.WaitExit(), 0);
     EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "keep\r\n");
     EXPECT_EQ(ReadFileBytes(dir / L"a.zip"), "<missing>");
@@ -101,10 +103,20 @@ TEST(Editor, ReadOnlyCommentKeepsItsBytesAndTheEditorStays)
     Answer(box, IDOK);
     Sleep(300);
     EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
-    EXPECT_EQ(EditText(Control(editor, kMemo1)), L"new old bytes");
+    EXPECT_EQ(EditText(Control(editor, kMemo1)), L"old bytesnew ");
+    // Yes on closing saves the same way, and fails the same way.
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDYES).empty());
+    box = app.WaitMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageText(box), message);
+    Answer(box, IDOK);
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(box); }));
+    EXPECT_EQ(app.WaitExit(500), -1) << "the editor closed";
+    EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
+    EXPECT_EQ(EditText(Control(editor, kMemo1)), L"old bytesnew ");
     SetFileAttributesW((dir / L"ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(dir / L"ro.txt"), "old bytes");
-    CloseBox(editor);
+    EXPECT_FALSE(CloseAndAnswer(app, editor, IDNO).empty());
     EXPECT_EQ(app.WaitExit(), 0);
 }
 

@@ -5,8 +5,9 @@
 //
 // Input: flags, block size, read size, name length, the name, then the log.
 // Flag 1: every hit; flag 2: bytes are mapped onto a small alphabet of
-// letters in both cases, CR, LF, Ctrl-Z, Ctrl-D, 0xC2, a backslash and a
-// few more, so that names match often; flag 4: the harvest's reading, the
+// letters in both cases, CR, LF, Ctrl-Z, Ctrl-D, 0xC2, a backslash, the
+// no-break space, a letter of code page 866 and a few more, so that names
+// match often and some logs read as 866; flag 4: the harvest's reading, the
 // log after a UTF-8 mark (flag 8), a UTF-16 LE mark (flag 16) or none.
 #include <algorithm>
 #include <cstdint>
@@ -45,8 +46,8 @@ private:
 char Small(std::uint8_t b)
 {
     // '-' and CR, ' ' and NUL differ only in bit 5, as the letters' cases do.
-    static const char kAlphabet[] = {'a', 'A', 'b', 'B', '\r', '\n', ' ', '\xe0', '\xc0', '\xb8',
-                                     'a', 'b', '\r', '-', '\0', '\x04', '\xc2', '\\', 'n', '\x1a'};
+    static const char kAlphabet[] = {'a', 'A', 'b', 'B', '\r', '\n', ' ', '\xe0', '\xc0', '\xb8', 'a', 'b',
+                                     '\r', '-', '\0', '\x04', '\xc2', '\\', 'n', '\xa0', '\xa3', '\x1a'};
     // Ctrl-Z rarely, so that most logs go on past their first few bytes.
     std::size_t i = b % sizeof kAlphabet;
     if (kAlphabet[i] == '\x1a' && b < 240) i = 0;
@@ -78,7 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string upper = UpperCase1251(name);
         auto open = [&] { return DecodedLog(std::make_unique<BytesFile>(text, chunk)); };
         auto file = open();
-        scanner.Scan(*file, open, all, hits, [&](std::string& line) { return AsInserted(line, upper); });
+        scanner.Scan(*file, open, all, hits, [&](std::string& line) {
+            return AsInserted(line, upper, NoBreakSpaceBreaks(file->Encoding()));
+        });
         if (hits != ReferenceRead(text, name, all)) std::abort();
         return 0;
     }

@@ -124,6 +124,10 @@ TEST_F(SharedMachine, UninstallerGivesFileTypesBackAndCleansEveryProfile)
     SetText(HKEY_CURRENT_USER, kClasses + kClassKey + L"\\InprocServer32", nullptr, dir + L"tavrex.dll");
     SetText(HKEY_CURRENT_USER, kClasses + kHandlerKey, nullptr, L"{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}");
     SetText(HKEY_CURRENT_USER, kUserRunOnce, L"glossira", L"\"" + dir + L"unins000.exe\" /S");
+    const std::wstring userAppPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+    SetText(HKEY_CURRENT_USER, userAppPath, nullptr, dir + L"glossira.exe");
+    // The viewer's colours this user saved.
+    SetNumber(HKEY_CURRENT_USER, L"Software\\Orvik\\Glossira", L"ColorBack", 0xE5E5E5);
 
     // Another user of the machine has the Send To shortcut too, beside one of her own.
     const std::wstring other = L"C:\\users\\Ольга";
@@ -149,6 +153,8 @@ TEST_F(SharedMachine, UninstallerGivesFileTypesBackAndCleansEveryProfile)
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClasses + kHandlerKey));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + L"*\\shellex\\ContextMenuHandlers"));
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kUserRunOnce, L"glossira"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, userAppPath));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Orvik"));
     EXPECT_FALSE(FileExists(otherSendTo + L"Глоссира.lnk"));
     EXPECT_EQ(ReadFileBytes(otherSendTo + L"Блокнот.lnk"), "her own");
     EXPECT_FALSE(FileExists(SendToFolder() + L"\\Глоссира.lnk"));

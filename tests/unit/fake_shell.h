@@ -27,6 +27,10 @@ public:
     bool openAccepted = true;
     std::optional<std::int32_t> exitCode = 0;  // nothing: the process cannot start
     int calls = 0;
+    // Access lists by path; a path not listed has one like Program Files'
+    // (Administrators change, Users read and run), an unreadable one none.
+    std::map<std::string, AccessList> access;
+    std::set<std::string> unreadable;
 
     void CreateLink(const std::string& linkPath, const std::string& arguments, const std::string& target,
                     const std::string& workingDir) override
@@ -55,6 +59,12 @@ public:
         ++calls;
         runs.push_back({commandLine, "", currentDir, show});
         return exitCode;
+    }
+    std::optional<AccessList> ReadAccessList(const std::string& path) override
+    {
+        if (unreadable.count(path)) return std::nullopt;
+        if (auto it = access.find(path); it != access.end()) return it->second;
+        return AccessList{"S-1-5-32-544", false, {{true, "S-1-5-32-544", 0x1F01FF}, {true, "S-1-5-32-545", 0x1200A9}}};
     }
 };
 

@@ -1,6 +1,7 @@
-// What the harvest reads today: logs in UTF-8 or UTF-16 with their mark,
-// description lists with other programs' areas and descriptions of several
-// lines, and the download address in a file's Zone.Identifier stream.
+// What the harvest reads today: logs in UTF-8 or UTF-16 with their mark or
+// in code page 866, description lists with other programs' areas and
+// descriptions of several lines, and the download address in a file's
+// Zone.Identifier stream.
 #include <gtest/gtest.h>
 
 #include "utf16_bytes.h"
@@ -10,6 +11,7 @@
 #include "core/cp1251.h"
 #include "core/text.h"
 #include "reference_scan.h"
+#include "sources/cp866.h"
 #include "sources/description_text.h"
 #include "sources/harvest.h"
 #include "sources/log_encoding.h"
@@ -28,6 +30,20 @@ const std::string kMark8 = "\xEF\xBB\xBF";
 const std::string kMark16 = "\xFF\xFE";
 
 std::string Utf16(const std::string& cp1251) { return test::Utf16LeBytes(ToUtf16(cp1251)); }
+
+// Windows-1251 text back into code page 866, through the program's own table.
+std::string To866(const std::string& cp1251)
+{
+    std::string from(256, '\0');
+    for (int b = 255; b >= 0; --b) {
+        char c = static_cast<char>(b), last = 0;
+        Cp866To1251(&c, 1, last);
+        from[static_cast<unsigned char>(c)] = static_cast<char>(b);
+    }
+    std::string out;
+    for (char c : cp1251) out += from[static_cast<unsigned char>(c)];
+    return out;
+}
 
 struct Folder {
     MemoryFileSystem fs;
@@ -56,7 +72,7 @@ Lines Read(const std::string& bytes, const std::string& name, bool all, std::siz
     Lines hits;
     auto file = DecodedLog(fs.OpenRead("f"));
     scanner.Scan(*file, [&] { return DecodedLog(fs.OpenRead("f")); }, all, hits,
-                 [&](std::string& line) { return AsInserted(line, upper); });
+                 [&](std::string& line) { return AsInserted(line, upper, NoBreakSpaceBreaks(file->Encoding())); });
     return hits;
 }
 
@@ -80,9 +96,10 @@ TEST(DecodedLog, MarkedLogsAgreeWithAWholeDecodingOverEveryBlockBoundary)
     const std::string utf8Char = join([](const std::string& s) { return ToUtf8(s); }, kMark8, "\x04\xC3\x82");
     const std::string utf16 = join(Utf16, kMark16, std::string("\x04\0\xC2\0", 4));
     const std::string plain = join(same, "", "\x04\xC2");
+    const std::string oem = join(To866, "", "\x04\xC2");
     // The marks themselves, every UTF-8 sequence and each 0x04 0xC2 pair land
     // on both sides of a boundary somewhere in these sizes.
-    for (const std::string& bytes : {utf8, utf8Char, utf16, plain}) {
+    for (const std::string& bytes : {utf8, utf8Char, utf16, plain, oem}) {
         const Lines expected = ReferenceRead(bytes, name, true);
         ASSERT_EQ(expected, (Lines{FromUtf8("отчёт.ZIP из сети"), FromUtf8("ещё отчёт.zip"),
                                    std::string(40, 'x') + FromUtf8(" отчёт.zip первая\nвторая")}));
@@ -97,7 +114,7 @@ TEST(DecodedLog, MarkedLogsAgreeWithAWholeDecodingOverEveryBlockBoundary)
 TEST(DecodedLog, AgreesOnRandomMarkedTexts)
 {
     std::mt19937 random(20261209);
-    const std::string alphabet = FromUtf8("aAбБ\r\n \x04\xC2\\n\x1a\xB9\x98");
+    const std::string alphabet = FromUtf8("aAбБ\r\n \x04\xC2\\n\x1a\xB9\x98\u00A0") + "\xA3\xAE";
     for (int round = 0; round < 300; ++round) {
         std::string text;
         std::size_t size = random() % 200;
@@ -175,6 +192,80 @@ TEST(Harvest, MultiLineDescriptionsArriveAsTheirLinesAndAreasAreDropped)
     f.settings.NoOneStr = true;
     f.Log("descript.ion", "setup.zip a\\nb\x04\xC2\nsetup.zip c\\nd\x04\xC2\n");
     EXPECT_EQ(f.Run().lines, (Lines{"setup.zip c", "d", "setup.zip a", "b"}));
+}
+
+// A description of several lines as Double Commander writes it: one line
+// whose line breaks are U+00A0. Only a list with a mark means them so; in a
+// Windows-1251 list 0xA0 is a no-break space, kept byte for byte.
+TEST(Harvest, NoBreakSpacesBreakADescriptionOnlyInAMarkedList)
+{
+    EXPECT_EQ(DescriptionLines("a.zip one\xA0two\xA0", true), (Lines{"a.zip one", "two", ""}));
+    EXPECT_EQ(DescriptionLines("a.zip x\xA0y\\nz\x04\xC2", true), (Lines{"a.zip x", "y", "z"}));
+    EXPECT_EQ(DescriptionLines("a.zip x\xA0y", false), Lines{"a.zip x\xA0y"});
+
+    Folder f(FromUtf8("Отчёт за год.pdf"));
+    const std::string line = FromUtf8("\"Отчёт за год.pdf\" Годовой отчёт\u00A0вторая строка");
+    const Lines two = {FromUtf8("\"Отчёт за год.pdf\" Годовой отчёт"), FromUtf8("вторая строка")};
+    f.Log("descript.ion", kMark8 + ToUtf8(FromUtf8("other.pdf x\u00A0y\r\n") + line + "\r\n"));
+    EXPECT_EQ(f.Run().lines, two);
+    f.Log("descript.ion", kMark16 + Utf16(line));
+    EXPECT_EQ(f.Run().lines, two);
+    f.Log("descript.ion", line + "\r\n");
+    EXPECT_EQ(f.Run().lines, Lines{line});
+    // A name that holds a no-break space is still found, the line whole.
+    Folder g(FromUtf8("два\u00A0слова.txt"));
+    g.Log("descript.ion", kMark8 + ToUtf8(g.run.TargetName + " x"));
+    EXPECT_EQ(g.Run().lines, Lines{g.run.TargetName + " x"});
+}
+
+// Russian text from iconv -t CP866 beside the same text in Windows-1251.
+struct TwoCodePages {
+    const char* utf8;
+    const char* cp866;
+};
+const TwoCodePages kRussian[] = {
+    {"Съешь же ещё этих мягких французских булок, да выпей чаю.",
+     "\x91\xEA\xA5\xE8\xEC \xA6\xA5 \xA5\xE9\xF1 \xED\xE2\xA8\xE5 \xAC\xEF\xA3\xAA\xA8\xE5 "
+     "\xE4\xE0\xA0\xAD\xE6\xE3\xA7\xE1\xAA\xA8\xE5 \xA1\xE3\xAB\xAE\xAA, \xA4\xA0 \xA2\xEB\xAF\xA5\xA9 \xE7\xA0\xEE."},
+    {"setup.exe Программа установки", "setup.exe \x8F\xE0\xAE\xA3\xE0\xA0\xAC\xAC\xA0 \xE3\xE1\xE2\xA0\xAD\xAE\xA2\xAA\xA8"},
+    {"\"Мой отчёт.doc\" Отчёт за год", "\"\x8C\xAE\xA9 \xAE\xE2\xE7\xF1\xE2.doc\" \x8E\xE2\xE7\xF1\xE2 \xA7\xA0 \xA3\xAE\xA4"},
+    {"ПРОГРАММА УСТАНОВКИ", "\x8F\x90\x8E\x83\x90\x80\x8C\x8C\x80 \x93\x91\x92\x80\x8D\x8E\x82\x8A\x88"},
+    // A few Cyrillic letters in a Latin line.
+    {"readme.txt см. ниже", "readme.txt \xE1\xAC. \xAD\xA8\xA6\xA5"},
+    {"photo.jpg кот", "photo.jpg \xAA\xAE\xE2"},
+};
+
+TEST(Cp866, RussianTextIsToldApartInBothCodePages)
+{
+    for (const auto& t : kRussian) {
+        EXPECT_TRUE(LooksLikeCp866(t.cp866)) << t.utf8;
+        EXPECT_FALSE(LooksLikeCp866(FromUtf8(t.utf8))) << t.utf8;
+        EXPECT_FALSE(LooksLikeCp866(t.utf8)) << t.utf8 << " in UTF-8 without a mark";
+    }
+    // Windows-1251 that holds the bytes of frequent 866 letters: Ё, quotes,
+    // dashes, the no-break space, the soft hyphen, ©, ®.
+    for (const char* text : {"Ёлка", "«где»", "“код” — он…", "a.zip\u00A0описание", "пере\u00ADнос", "Microsoft® Office © 2003",
+                             "касперский®", "№ 5, 20 °C"})
+        EXPECT_FALSE(LooksLikeCp866(FromUtf8(text))) << text;
+    // A few letters of both halves only say nothing: left as Windows-1251.
+    EXPECT_FALSE(LooksLikeCp866("a.zip \xE2\xE3\xE2"));  // тут
+    EXPECT_FALSE(LooksLikeCp866("plain ASCII\r\n"));
+    EXPECT_FALSE(LooksLikeCp866(""));
+    // A word of box drawing beside 866 text counts against it.
+    EXPECT_TRUE(LooksLikeCp866("\xA3\xAE\xA4 \xAA\xAE\xE2 \xA7\xA0 \xC9\xCD\xBB"));
+    EXPECT_FALSE(LooksLikeCp866("\xA3\xAE\xA4 \xC9\xCD\xBB"));
+}
+
+TEST(Cp866, EveryRussianLetterBecomesItsWindows1251Byte)
+{
+    std::string text = "\x80\x81\x82\x83\x84\x85\xF0\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F\x90\x91\x92\x93\x94\x95\x96"
+                       "\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F\xA0\xA1\xA2\xA3\xA4\xA5\xF1\xA6\xA7\xA8\xA9\xAA\xAB\xAC\xAD"
+                       "\xAE\xAF\xE0\xE1\xE2\xE3\xE4\xE5\xE6\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF \xFC \xC9\xCD\xBB x\x04\xC2";
+    char last = 0;
+    // In two pieces, the second starting with the byte after Ctrl-D.
+    Cp866To1251(text.data(), text.size() - 1, last);
+    Cp866To1251(text.data() + text.size() - 1, 1, last);
+    EXPECT_EQ(text, FromUtf8("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя № ??? x") + "\x04\xC2");
 }
 
 TEST(ZoneIdentifier, TheLineNamesTheFileItsAddressAndPage)

@@ -15,6 +15,7 @@
 
 #include "core/cp1251.h"
 #include "core/error.h"
+#include "error_of.h"
 #include "shell/registry_store.h"
 
 namespace glossira::contract {
@@ -36,18 +37,6 @@ struct WorldMaker {
 
 inline std::string WorldName(const testing::TestParamInfo<WorldMaker>& info) { return info.param.name; }
 inline void PrintTo(const WorldMaker& maker, std::ostream* os) { *os << maker.name; }
-
-// The message of the Error `body` raises; "<no error>" when it raises none.
-template <class F>
-std::string ErrorOf(F&& body)
-{
-    try {
-        body();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
 
 class RegistryContract : public testing::TestWithParam<WorldMaker> {
 protected:
@@ -138,8 +127,11 @@ TEST_P(RegistryContract, DefaultValueIsTheEmptyName)
     EXPECT_TRUE(store->ValueExists(""));
     EXPECT_EQ(store->ReadString(""), "default");
     EXPECT_FALSE(store->ValueExists("default"));
+    store->WriteString("other", "x");
+    EXPECT_EQ(store->ValueCount(), 2u);  // the default value counts once it is set
     EXPECT_TRUE(store->DeleteValue(""));
     EXPECT_FALSE(store->ValueExists(""));
+    EXPECT_EQ(store->ValueCount(), 1u);
 }
 
 TEST_P(RegistryContract, ReadStringTakesTextUpToItsFirstNul)

@@ -15,8 +15,8 @@ namespace {
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kProbeKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
 constexpr const char* kSettings = "Software\\Orvik\\Glossira";
-constexpr const char* kClassKey = "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
-constexpr const char* kServerKey = "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}\\InprocServer32";
+constexpr const char* kClassKey = "Software\\Classes\\CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
+constexpr const char* kServerKey = "Software\\Classes\\CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}\\InprocServer32";
 constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 const std::string kProgramDir = "C:\\Tools\\";
@@ -117,14 +117,27 @@ TEST_F(SettingsOkAction, FailedContextMenuRegistrationSavesNoSettings)
 {
     choices.installSendTo = true;
     choices.registerContextMenu = true;
-    reg.RefuseOpen(RootKey::ClassesRoot, kServerKey);
+    reg.RefuseOpen(RootKey::LocalMachine, kServerKey);
     SettingsOutcome outcome = Ok();
     EXPECT_EQ(outcome.error, "Failed to set data for 'ThreadingModel'");
     EXPECT_FALSE(outcome.terminate);
     EXPECT_FALSE(outcome.ext);
-    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, kClassKey, "")->data, "Glossira");
+    EXPECT_EQ(reg.Value(RootKey::LocalMachine, kClassKey, "")->data, "Glossira");
     EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kSettings));
     EXPECT_EQ(shell.links.count(link), 1u);  // done before the failure
+}
+
+TEST_F(SettingsOkAction, ContextMenuForTheCurrentUserAloneIsSaidInTheConfirmation)
+{
+    choices.registerContextMenu = true;
+    shell.access[kProgramDir] = AccessList{"S-1-5-32-544", false, {{true, "S-1-5-32-545", 0x1301BF}}};
+    SettingsOutcome outcome = Ok();
+    EXPECT_EQ(outcome.message, FromUtf8("Установки сохранены\r\n\r\nКонтекстное меню установлено только для "
+                                        "текущего пользователя: папку программы могут изменить и другие "
+                                        "пользователи"));
+    EXPECT_TRUE(outcome.terminate);
+    EXPECT_TRUE(reg.KeyExists(RootKey::CurrentUser, kServerKey));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kServerKey));
 }
 
 TEST_F(SettingsOkAction, SettingsKeyThatCannotBeCreatedFailsOnExt)
@@ -135,11 +148,15 @@ TEST_F(SettingsOkAction, SettingsKeyThatCannotBeCreatedFailsOnExt)
     EXPECT_FALSE(outcome.terminate);
 }
 
-TEST_F(SettingsOkAction, ExtensionIsTrimmedAndExecutableOnesBecomeHashes)
+// Types Windows itself needs are refused with or without their full stop,
+// and so is a text that would name another key than an extension's.
+TEST_F(SettingsOkAction, ExtensionIsTrimmedAndSystemTypesBecomeHashes)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"exe", "###"}, {" Exe ", "###"}, {"bat", "###"},   {"cOm", "###"},   {"", "###"},
-        {"   ", "###"}, {"exe1", "exe1"}, {".exe", ".exe"}, {" log ", "log"}, {"t t", "t t"},
+        {"exe", "###"},        {" Exe ", "###"},     {"bat", "###"},       {"cOm", "###"},     {"", "###"},
+        {"   ", "###"},        {"exe1", "exe1"},     {".exe", "###"},      {" log ", "log"},   {"t t", "t t"},
+        {"lnk", "###"},        {".LNK", "###"},      {"Library-ms", "###"}, {"ps1", "###"},    {"..lnk", "..lnk"},
+        {"txt\\shell", "###"}, {"a/b", "###"},       {".txt", ".txt"},
     };
     for (const auto& [typed, saved] : cases) {
         choices.ext = typed;
@@ -156,12 +173,12 @@ TEST_F(SettingsOkAction, AssociationIsMadeForTheSavedExtension)
     choices.associate = true;
     choices.ext = " EXE";
     EXPECT_TRUE(Ok().terminate);
-    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, ".###", "")->data, "GlossiraFile");
-    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, "GlossiraFile", "")->data, "Glossira Document");
-    EXPECT_EQ(reg.Value(RootKey::ClassesRoot, "GlossiraFile\\shell\\open\\command", "")->data,
+    EXPECT_EQ(reg.Value(RootKey::LocalMachine, "Software\\Classes\\.###", "")->data, "GlossiraFile");
+    EXPECT_EQ(reg.Value(RootKey::LocalMachine, "Software\\Classes\\GlossiraFile", "")->data, "Glossira Document");
+    EXPECT_EQ(reg.Value(RootKey::LocalMachine, "Software\\Classes\\GlossiraFile\\shell\\open\\command", "")->data,
               "\"C:\\Tools\\glossira.exe\" \"%1\"");
-    EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, ".exe"));
-    EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, ". EXE"));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, "Software\\Classes\\.exe"));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, "Software\\Classes\\. EXE"));
 
     MemoryRegistry plain;
     plain.SetString(RootKey::LocalMachine, kProbeKey, "x", "y");
@@ -169,7 +186,7 @@ TEST_F(SettingsOkAction, AssociationIsMadeForTheSavedExtension)
     choices.associate = false;
     ScriptedDialogs dialogs(true);
     SettingsOk(choices, second, dialogs);
-    EXPECT_FALSE(plain.KeyExists(RootKey::ClassesRoot, "GlossiraFile"));
+    EXPECT_FALSE(plain.KeyExists(RootKey::LocalMachine, "Software\\Classes\\GlossiraFile"));
 }
 
 TEST_F(SettingsOkAction, FlagsAreWrittenAsOneOrDeletedAndReadBack)
@@ -205,7 +222,8 @@ TEST_F(SettingsOkAction, FlagsAreWrittenAsOneOrDeletedAndReadBack)
 
 TEST_F(SettingsOkAction, FullRemovalWritesNoSettings)
 {
-    reg.SetString(RootKey::ClassesRoot, kClassKey, "", "Glossira");
+    reg.SetString(RootKey::LocalMachine, kClassKey, "", "Glossira");
+    shell.files.insert(kProgramDir + "unins000.exe");
     choices.fullRemoval = true;
     choices.ext = "exe";
     const std::string before = reg.Dump();
@@ -220,7 +238,7 @@ TEST_F(SettingsOkAction, FullRemovalWritesNoSettings)
     EXPECT_TRUE(removed.terminate);
     EXPECT_FALSE(removed.message || removed.error || removed.ext);
     EXPECT_EQ(informed, std::vector<std::string>{msg::AppTitle() + "|" + msg::RemovedAfterReboot()});
-    EXPECT_FALSE(reg.KeyExists(RootKey::ClassesRoot, kClassKey));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kClassKey));
     EXPECT_TRUE(reg.Value(RootKey::LocalMachine, kRunOnceKey, "glossira"));
     EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kSettings));
 }

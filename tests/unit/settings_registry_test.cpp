@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "error_of.h"
 #include "shell/registry_memory.h"
 #include "shell/settings_registry.h"
 
@@ -11,19 +12,8 @@ using namespace glossira;
 namespace {
 
 constexpr RootKey kLM = RootKey::LocalMachine;
-constexpr RootKey kCR = RootKey::ClassesRoot;
-const char* const kCommand = "GlossiraFile\\shell\\open\\command";
-
-template <class F>
-std::string ErrorOf(F&& body)
-{
-    try {
-        body();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
+constexpr RootKey kAssociationRoot = RootKey::LocalMachine;  // the classes by name
+const char* const kCommand = "Software\\Classes\\GlossiraFile\\shell\\open\\command";
 
 bool SameAsDefaults(const Settings& s)
 {
@@ -120,16 +110,16 @@ TEST(LoadSettings, WrongTypeFailsAndKeepsWhatWasReadBefore)
 TEST(RepairAssociation, QuotesTheWholeTextBeforeTheFirstQuote)
 {
     MemoryRegistry registry;
-    registry.SetString(kCR, kCommand, "", "C:\\Tools\\glossira.exe %1");
+    registry.SetString(kAssociationRoot, kCommand, "", "C:\\Tools\\glossira.exe %1");
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Tools\\glossira.exe %1\" \"%1\"");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "\"C:\\Tools\\glossira.exe %1\" \"%1\"");
 
-    registry.SetString(kCR, kCommand, "", "  C:\\Program Files\\g.exe  \"%1\"");
+    registry.SetString(kAssociationRoot, kCommand, "", "  C:\\Program Files\\g.exe  \"%1\"");
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
     // Repaired once, left alone after.
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "\"C:\\Program Files\\g.exe\" \"%1\"");
 }
 
 TEST(RepairAssociation, LeavesQuotedEmptyAndMissingCommandsAlone)
@@ -138,24 +128,24 @@ TEST(RepairAssociation, LeavesQuotedEmptyAndMissingCommandsAlone)
     RepairAssociation(registry);  // no key
     EXPECT_EQ(registry.Dump(), "");
 
-    registry.SetString(kCR, kCommand, "other", "x");  // key without default value
+    registry.SetString(kAssociationRoot, kCommand, "other", "x");  // key without default value
     RepairAssociation(registry);
-    EXPECT_FALSE(registry.Value(kCR, kCommand, ""));
+    EXPECT_FALSE(registry.Value(kAssociationRoot, kCommand, ""));
 
     for (const char* command : {"\"C:\\g.exe\" \"%1\"", "", " \"C:\\g.exe\" \"%1\"", "   "}) {
-        registry.SetString(kCR, kCommand, "", command);
+        registry.SetString(kAssociationRoot, kCommand, "", command);
         RepairAssociation(registry);
-        EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, command);
+        EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, command);
     }
 }
 
 TEST(RepairAssociation, NeedsFullAccessAndReportsAFailedWrite)
 {
     MemoryRegistry registry;
-    registry.SetString(kCR, kCommand, "", "g.exe %1");
-    registry.LimitAccess(kCR, "GlossiraFile", kKeyRead);
+    registry.SetString(kAssociationRoot, kCommand, "", "g.exe %1");
+    registry.LimitAccess(kAssociationRoot, "Software\\Classes\\GlossiraFile", kKeyRead);
     RepairAssociation(registry);
-    EXPECT_EQ(registry.Value(kCR, kCommand, "")->data, "g.exe %1");
+    EXPECT_EQ(registry.Value(kAssociationRoot, kCommand, "")->data, "g.exe %1");
 
     registry.ClearFailures();
     registry.FailAllWrites();
@@ -176,16 +166,35 @@ TEST(SaveColors, CreatesTheKeyAndWritesBothColours)
     EXPECT_EQ(s.ColorText, 0x00800000u);
 }
 
-TEST(SaveColors, WithoutRightsFailsOnTheFirstValue)
+// Under UAC the machine's key is closed also to administrators: the colours
+// are the user's own then, and win over the machine's at the next start.
+TEST(SaveColors, WithoutMachineRightsTheUsersOwnColoursAreSavedAndWin)
 {
     MemoryRegistry registry;
+    const char* key = "Software\\Orvik\\Glossira";
+    registry.SetDWord(kLM, key, "ColorBack", 1);
+    registry.SetDWord(kLM, key, "ColorText", 2);
     registry.LimitAccess(kLM, "Software", kKeyRead);
-    EXPECT_EQ(ErrorOf([&] { SaveColors(registry, 1, 2); }), "Failed to set data for 'ColorBack'");
+    EXPECT_TRUE(SaveColors(registry, 3, 4));
+    EXPECT_EQ(registry.Value(kLM, key, "ColorBack")->data, std::string("\x01\0\0\0", 4));
+    EXPECT_EQ(registry.Value(RootKey::CurrentUser, key, "ColorBack")->data, std::string("\x03\0\0\0", 4));
+    Settings s = LoadSettings(registry);
+    EXPECT_EQ(s.ColorBack, 3u);
+    EXPECT_EQ(s.ColorText, 4u);
 
+    // Saved for the machine, the user's own colours no longer hide them.
     registry.ClearFailures();
-    registry.FailWrites("ColorText");
-    EXPECT_EQ(ErrorOf([&] { SaveColors(registry, 1, 2); }), "Failed to set data for 'ColorText'");
-    EXPECT_EQ(registry.Value(kLM, "Software\\Orvik\\Glossira", "ColorBack")->data, std::string("\x01\0\0\0", 4));
+    EXPECT_TRUE(SaveColors(registry, 5, 6));
+    EXPECT_FALSE(registry.KeyExists(RootKey::CurrentUser, "Software\\Orvik"));
+    s = LoadSettings(registry);
+    EXPECT_EQ(s.ColorBack, 5u);
+    EXPECT_EQ(s.ColorText, 6u);
+
+    registry.FailWrites("ColorText");  // neither key takes both
+    EXPECT_FALSE(SaveColors(registry, 7, 8));
+    registry.ClearFailures();
+    registry.SetString(RootKey::CurrentUser, key, "ColorText", "black");
+    EXPECT_EQ(ErrorOf([&] { LoadSettings(registry); }), "Invalid data type for 'ColorText'");
 }
 
 TEST(LoadSettings, EveryValueOfAWrongTypeIsNamed)

@@ -1,8 +1,9 @@
-// File association, write probes, Send To folder and the launcher over the
+// Write probes, Send To folder and the launcher over the
 // in-memory registry and a fake shell.
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "error_of.h"
 #include "fake_shell.h"
 #include "shell/registry_memory.h"
 #include "shell/shell_ops.h"
@@ -14,68 +15,7 @@ namespace {
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kProbeKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders";
 
-std::string ErrorOf(auto&& action)
-{
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
-
-std::string Default(MemoryRegistry& reg, const char* key)
-{
-    auto v = reg.Value(RootKey::ClassesRoot, key, "");
-    return v ? v->data : "<missing>";
-}
-
 }  // namespace
-
-TEST(RegisterFileType, WritesExtensionClassAndQuotedCommand)
-{
-    for (const char* ext : {"txt", ".txt"}) {
-        MemoryRegistry reg;
-        RegisterFileType(reg, ext, "GlossiraFile", "Glossira Document", "C:\\Program Files\\Tools\\glossira.exe");
-        EXPECT_EQ(reg.Dump(),
-                  "HKEY_CLASSES_ROOT\\.txt\n"
-                  "  @ = REG_SZ \"GlossiraFile\"\n"
-                  "HKEY_CLASSES_ROOT\\GlossiraFile\n"
-                  "  @ = REG_SZ \"Glossira Document\"\n"
-                  "HKEY_CLASSES_ROOT\\GlossiraFile\\shell\n"
-                  "HKEY_CLASSES_ROOT\\GlossiraFile\\shell\\open\n"
-                  "HKEY_CLASSES_ROOT\\GlossiraFile\\shell\\open\\command\n"
-                  "  @ = REG_SZ \"\"C:\\Program Files\\Tools\\glossira.exe\" \"%1\"\"\n")
-            << ext;
-    }
-}
-
-TEST(RegisterFileType, EmptyDescriptionTakesClassNameAndEmptyArgumentsWriteNothing)
-{
-    MemoryRegistry reg;
-    RegisterFileType(reg, "cmt", "GlossiraFile", "", "C:\\g.exe");
-    EXPECT_EQ(Default(reg, "GlossiraFile"), "GlossiraFile");
-
-    MemoryRegistry empty;
-    RegisterFileType(empty, "", "GlossiraFile", "d", "C:\\g.exe");
-    RegisterFileType(empty, "txt", "", "d", "C:\\g.exe");
-    RegisterFileType(empty, "txt", "GlossiraFile", "d", "");
-    EXPECT_EQ(empty.Dump(), "");
-}
-
-TEST(RegisterFileType, KeyThatCannotBeCreatedStopsAndKeepsEarlierWrites)
-{
-    MemoryRegistry reg;
-    reg.RefuseOpen(RootKey::ClassesRoot, "GlossiraFile");
-    EXPECT_EQ(ErrorOf([&] { RegisterFileType(reg, "txt", "GlossiraFile", "", "C:\\g.exe"); }),
-              "Failed to create key GlossiraFile");
-    EXPECT_EQ(Default(reg, ".txt"), "GlossiraFile");
-
-    MemoryRegistry failing;
-    failing.FailWrites("");
-    EXPECT_EQ(ErrorOf([&] { RegisterFileType(failing, "txt", "GlossiraFile", "", "C:\\g.exe"); }),
-              "Failed to set data for ''");
-}
 
 TEST(WriteProbes, AnswerOppositelyAndNeverFail)
 {

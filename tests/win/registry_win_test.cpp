@@ -12,7 +12,7 @@
 #include "unit/registry_contract.h"
 
 using namespace glossira;
-using glossira::contract::ErrorOf;
+using glossira::ErrorOf;
 
 namespace {
 

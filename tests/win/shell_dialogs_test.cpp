@@ -118,6 +118,10 @@ TEST(RemovalQuestion, NoChangesNothingYesRemovesAndTells)
     Win32Shell shell;
     Win32Dialogs dialogs;
     InstallContext context{registry, shell, "C:\\Program Files\\Glossira\\", Narrow(ModulePath())};
+    // An installed copy, with its uninstaller.
+    CreateDirectoryW(L"C:\\Program Files\\Glossira", nullptr);
+    const std::wstring uninstaller = L"C:\\Program Files\\Glossira\\unins000.exe";
+    CloseHandle(CreateFileW(uninstaller.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     const std::string link = SendToFolder(registry) + FromUtf8("Глоссира.lnk");
     const std::string runOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
     InstallSendTo(context);
@@ -142,13 +146,16 @@ TEST(RemovalQuestion, NoChangesNothingYesRemovesAndTells)
         told = peek::DialogText(box);
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
-    EXPECT_EQ(ScheduleFullRemoval(context, dialogs), RemovalResult::Removed);
+    EXPECT_EQ(ScheduleFullRemoval(context, dialogs), RemovalResult::Scheduled);
     question.Join();
     message.Join();
     EXPECT_EQ(told, FromUtf8("После перезагрузки системы программа полностью удалится"));
     EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}"));
     EXPECT_EQ(GetFileAttributesW(Wide(link).c_str()), INVALID_FILE_ATTRIBUTES);
     auto after = peek::Values(HKEY_LOCAL_MACHINE, runOnce);
-    EXPECT_NE(std::find(after.begin(), after.end(), "glossira=REG_SZ:\"C:\\Program Files\\Glossira\\unins000.exe\""),
+    EXPECT_NE(std::find(after.begin(), after.end(), "glossira=REG_SZ:\"C:\\Program Files\\Glossira\\unins000.exe\" /S"),
               after.end());
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Wide(runOnce).c_str(), L"glossira");
+    DeleteFileW(uninstaller.c_str());
+    RemoveDirectoryW(L"C:\\Program Files\\Glossira");
 }

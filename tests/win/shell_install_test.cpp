@@ -2,6 +2,7 @@
 // the throw-away Wine prefix.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <thread>
@@ -43,6 +44,8 @@ struct RealInstallation : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(com.ok());
+        // The program's folder as a setup makes it: only administrators change it.
+        CreateDirectoryW(L"C:\\Program Files\\Glossira", nullptr);
         UnregisterContextMenu(context);
         RemoveSendTo(context);
     }
@@ -92,7 +95,37 @@ TEST_F(RealInstallation, RegisterContextMenuWritesEveryEntryAsGiven)
     auto apps = peek::SubKeys(HKEY_LOCAL_MACHINE, kAppPaths);
     EXPECT_EQ(std::count(apps.begin(), apps.end(), "glossira.exe"), 1);
     EXPECT_EQ(peek::Values(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "\\glossira.exe"),
-              std::vector<std::string>{"path=REG_SZ:" + exe});
+              (std::vector<std::string>{"@=REG_SZ:" + exe, "path=REG_SZ:" + exe}));  // Wine lists the default first
+}
+
+// Wine keeps of an access list what its Unix mode can hold: a folder
+// Everyone may write is one, and the registration is then the user's.
+TEST_F(RealInstallation, FolderEveryoneMayWriteGetsTheCurrentUsersRegistration)
+{
+    ScratchDir dir;
+    const std::string programDir = dir.Path("Tools\\");
+    ASSERT_TRUE(CreateDirectoryW(Wide(programDir).c_str(), nullptr));
+    InstallContext portable{registry, shell, programDir, exe};
+    EXPECT_EQ(RegisterContextMenu(portable), Scope::Machine);
+    UnregisterContextMenu(portable);
+
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;WD)", SDDL_REVISION_1, &open, nullptr));
+    ASSERT_TRUE(SetFileSecurityW(Wide(programDir).c_str(), DACL_SECURITY_INFORMATION, open));
+    LocalFree(open);
+    EXPECT_EQ(RegisterContextMenu(portable), Scope::User);
+    const std::string classes = "Software\\Classes\\";
+    EXPECT_EQ(peek::Values(HKEY_CURRENT_USER, classes + "CLSID\\" + kClassId + "\\InprocServer32"),
+              (std::vector<std::string>{"@=REG_SZ:" + programDir + "tavrex.dll", "ThreadingModel=REG_SZ:Apartment"}));
+    EXPECT_EQ(peek::Values(HKEY_CURRENT_USER, classes + "*\\shellex\\ContextMenuHandlers\\Glossira"),
+              std::vector<std::string>{"@=REG_SZ:" + kClassId});
+    EXPECT_FALSE(peek::KeyExists(HKEY_LOCAL_MACHINE, classes + "CLSID\\" + kClassId));
+    EXPECT_FALSE(peek::KeyExists(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "\\glossira.exe"));
+
+    UnregisterContextMenu(portable);
+    EXPECT_FALSE(peek::KeyExists(HKEY_CURRENT_USER, classes + "CLSID\\" + kClassId));
+    EXPECT_FALSE(peek::KeyExists(HKEY_CURRENT_USER, classes + "*\\shellex\\ContextMenuHandlers\\Glossira"));
 }
 
 TEST_F(RealInstallation, RemovalOnACleanSystemAndTwiceChangesNothing)
@@ -183,14 +216,17 @@ TEST_F(RealInstallation, FullRemovalSchedulesTheQuotedUninstaller)
 {
     ScratchDir dir;
     const std::string programDir = dir.Path("Program Files\\Orvik Glossira\\");
+    ASSERT_TRUE(CreateDirectoryW(Wide(dir.Path("Program Files")).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(Wide(programDir).c_str(), nullptr));
+    dir.Write("Program Files\\Orvik Glossira\\unins000.exe", "the uninstaller");
     InstallContext spaced{registry, shell, programDir, exe};
     RegisterContextMenu(spaced);
     InstallSendTo(spaced);
 
     AlwaysYes yes;
-    EXPECT_EQ(ScheduleFullRemoval(spaced, yes), RemovalResult::Removed);
+    EXPECT_EQ(ScheduleFullRemoval(spaced, yes), RemovalResult::Scheduled);
     EXPECT_EQ(peek::Values(HKEY_LOCAL_MACHINE, kRunOnce),
-              std::vector<std::string>{"glossira=REG_SZ:\"" + programDir + "unins000.exe\""});
+              std::vector<std::string>{"glossira=REG_SZ:\"" + programDir + "unins000.exe\" /S"});
     EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, "CLSID\\" + kClassId));
     EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Glossira"));
     EXPECT_FALSE(peek::KeyExists(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "\\glossira.exe"));

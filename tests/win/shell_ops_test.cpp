@@ -1,4 +1,4 @@
-// The file association in the real HKEY_CLASSES_ROOT and the launcher with
+// The file association in the real registry and the launcher with
 // real programs, under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,6 +9,7 @@
 
 #include "core/error.h"
 #include "core/unique_win.h"
+#include "shell/file_types.h"
 #include "shell/registry_win.h"
 #include "shell/shell_ops.h"
 #include "shell/shell_win.h"
@@ -54,46 +55,40 @@ std::string AwaitFile(const ScratchDir& dir, const std::string& name)
 
 }  // namespace
 
-TEST(RealFileType, ExtensionWithOrWithoutFullStopAndQuotedCommand)
+// A .txt as Windows ships it (Wine's prefix has none) is taken over by name
+// in HKEY_LOCAL_MACHINE\Software\Classes, which HKEY_CLASSES_ROOT shows, and
+// given back whole.
+TEST(RealFileType, TakenOverTxtGetsItsClassBackWithEverythingElse)
 {
     Win32Registry registry;
-    std::string savedDefault;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".txt", 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        wchar_t value[256] = {};
-        DWORD size = sizeof value;
-        RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-        savedDefault = Narrow(value);
-        RegCloseKey(key);
-    }
+    const std::string txt = "Software\\Classes\\.txt";
+    DeleteTree(HKEY_LOCAL_MACHINE, txt);
+    peek::SetString(HKEY_LOCAL_MACHINE, txt, "", "txtfile");
+    peek::SetString(HKEY_LOCAL_MACHINE, txt, "Content Type", "text/plain");
+    peek::SetString(HKEY_LOCAL_MACHINE, txt, "PerceivedType", "text");
+    peek::SetString(HKEY_LOCAL_MACHINE, txt + "\\ShellNew", "ItemName", "@notepad.exe,-470");
+    const auto values = peek::Values(HKEY_LOCAL_MACHINE, txt);
+    const auto subKeys = peek::SubKeys(HKEY_LOCAL_MACHINE, txt);
 
     for (const char* ext : {"txt", ".txt"}) {
         DeleteTree(HKEY_CLASSES_ROOT, "GlossiraTestFile");
         RegisterFileType(registry, ext, "GlossiraTestFile", "", "C:\\Program Files\\Tools\\glossira.exe");
-        auto txt = peek::Values(HKEY_CLASSES_ROOT, ".txt");
-        EXPECT_NE(std::find(txt.begin(), txt.end(), "@=REG_SZ:GlossiraTestFile"), txt.end()) << ext;
+        auto seen = peek::Values(HKEY_CLASSES_ROOT, ".txt");
+        EXPECT_NE(std::find(seen.begin(), seen.end(), "@=REG_SZ:GlossiraTestFile"), seen.end()) << ext;
+        EXPECT_NE(std::find(seen.begin(), seen.end(), "Glossira.PreviousClass=REG_SZ:txtfile"), seen.end()) << ext;
         EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, "..txt")) << ext;
         EXPECT_EQ(peek::Values(HKEY_CLASSES_ROOT, "GlossiraTestFile"),
                   std::vector<std::string>{"@=REG_SZ:GlossiraTestFile"});
         EXPECT_EQ(peek::Values(HKEY_CLASSES_ROOT, "GlossiraTestFile\\shell\\open\\command"),
                   std::vector<std::string>{"@=REG_SZ:\"C:\\Program Files\\Tools\\glossira.exe\" \"%1\""});
     }
-    RegisterFileType(registry, "txt", "GlossiraTestFile", "Glossira Document", "C:\\g.exe");
-    EXPECT_EQ(peek::Values(HKEY_CLASSES_ROOT, "GlossiraTestFile"),
-              std::vector<std::string>{"@=REG_SZ:Glossira Document"});
 
-    DeleteTree(HKEY_CLASSES_ROOT, "GlossiraTestFile");
-    peek::SetString(HKEY_CLASSES_ROOT, ".txt", "", savedDefault);
-}
-
-TEST(RealFileType, EmptyArgumentsWriteNothing)
-{
-    Win32Registry registry;
-    RegisterFileType(registry, "", "GlossiraNone", "d", "C:\\g.exe");
-    RegisterFileType(registry, "glsnone", "", "d", "C:\\g.exe");
-    RegisterFileType(registry, "glsnone", "GlossiraNone", "d", "");
-    EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, "GlossiraNone"));
-    EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, ".glsnone"));
+    UnregisterFileType(registry, RootKey::LocalMachine, "GlossiraTestFile");
+    EXPECT_EQ(peek::Values(HKEY_LOCAL_MACHINE, txt), values);
+    EXPECT_EQ(peek::SubKeys(HKEY_LOCAL_MACHINE, txt), subKeys);
+    EXPECT_EQ(peek::Values(HKEY_CLASSES_ROOT, ".txt"), values);
+    EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, "GlossiraTestFile"));
+    DeleteTree(HKEY_LOCAL_MACHINE, txt);
 }
 
 TEST(RealShellLaunch, WaitingOnAMissingFileStartsNothing)
