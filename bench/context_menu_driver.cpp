@@ -3,7 +3,9 @@
 // QueryContextMenu, for 1 and for 1,000 selected files. Beside it, the same
 // calls on an empty handler that reads nothing and adds nothing, with the
 // same data object, and on one that only gets the selection from the data
-// object. Runs alternate; medians are printed with their ratios.
+// object. Then tavrex.dll with room for its submenu «Глоссира» beside the
+// same handler given room for one command only, which adds today's single
+// item alone. Runs alternate; medians are printed with their ratios.
 //   bench_context_menu TAVREX_DLL [RUNS]
 #include <windows.h>
 #include <objbase.h>
@@ -90,7 +92,7 @@ IDataObject* Selection(const std::wstring& folder, int count)
     return data;
 }
 
-double Microseconds(const std::function<IShellExtInit*()>& create, IDataObject* data)
+double Microseconds(const std::function<IShellExtInit*()>& create, IDataObject* data, UINT last = 0x7FFF)
 {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
@@ -100,7 +102,7 @@ double Microseconds(const std::function<IShellExtInit*()>& create, IDataObject* 
     init->Initialize(nullptr, data, nullptr);
     IContextMenu* contextMenu = nullptr;
     init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&contextMenu));
-    contextMenu->QueryContextMenu(menu, 0, 1, 0x7FFF, CMF_NORMAL);
+    contextMenu->QueryContextMenu(menu, 0, 1, last, CMF_NORMAL);
     contextMenu->Release();
     init->Release();
     QueryPerformanceCounter(&end);
@@ -166,6 +168,19 @@ int wmain(int argc, wchar_t** argv)
         const double b = Median(base), f = Median(fetch), m = Median(mine);
         std::printf("| %d file%s | %.1f us | %.1f us | %.1f us | %.0f x | %.1f x |\n", count, count == 1 ? "" : "s", b,
                     f, m, m / b, m / f);
+        data->Release();
+    }
+    std::printf("\n| selection | the single item | with the submenu | ratio |\n|---|---|---|---|\n");
+    for (int count : {1, 1000}) {
+        IDataObject* data = Selection(folder, count);
+        if (!data) return 1;
+        std::vector<double> single, submenu;
+        for (int i = 0; i < runs; ++i) {
+            single.push_back(Microseconds(ours, data, 1));
+            submenu.push_back(Microseconds(ours, data));
+        }
+        const double a = Median(single), b = Median(submenu);
+        std::printf("| %d file%s | %.1f us | %.1f us | %.2f x |\n", count, count == 1 ? "" : "s", a, b, b / a);
         data->Release();
     }
     factory->Release();

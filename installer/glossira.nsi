@@ -24,6 +24,7 @@ ManifestDPIAware true
 !define SENDTO_LINK "Глоссира.lnk"
 !define SETTINGS_KEY "Software\Orvik\Glossira"
 !define CLASS_ID "{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}"
+!define DROP_CLASS_ID "{B53500FB-FCA5-4D56-B161-E17C5A5D564F}"
 !define FILE_CLASS "GlossiraFile"
 !define CLASSES "Software\Classes"
 ; Beside the class in an extension key the program took over: the class that
@@ -301,6 +302,17 @@ Function un.RemoveSendToLinks
   done:
 FunctionEnd
 
+; The context-menu and right-drag handlers' classes and keys, for every
+; user (HKLM) or for one (HKCU).
+!macro RemoveShellClasses ROOT
+  DeleteRegKey ${ROOT} "${CLASSES}\CLSID\${CLASS_ID}"
+  DeleteRegKey ${ROOT} "${CLASSES}\*\shellex\ContextMenuHandlers\Glossira"
+  DeleteRegKey ${ROOT} "${CLASSES}\CLSID\${DROP_CLASS_ID}"
+  DeleteRegKey ${ROOT} "${CLASSES}\Directory\shellex\DragDropHandlers\Glossira"
+  DeleteRegKey ${ROOT} "${CLASSES}\Drive\shellex\DragDropHandlers\Glossira"
+  DeleteRegKey ${ROOT} "${CLASSES}\Folder\shellex\DragDropHandlers\Glossira"
+!macroend
+
 Section "Uninstall"
   SetAutoClose true
   ; What the program itself wrote: Send To, the context menu (for every
@@ -309,10 +321,8 @@ Section "Uninstall"
   SetShellVarContext current
   Delete "$SENDTO\${SENDTO_LINK}"
   Call un.RemoveSendToLinks
-  DeleteRegKey HKLM "${CLASSES}\CLSID\${CLASS_ID}"
-  DeleteRegKey HKLM "${CLASSES}\*\shellex\ContextMenuHandlers\Glossira"
-  DeleteRegKey HKCU "${CLASSES}\CLSID\${CLASS_ID}"
-  DeleteRegKey HKCU "${CLASSES}\*\shellex\ContextMenuHandlers\Glossira"
+  !insertmacro RemoveShellClasses HKLM
+  !insertmacro RemoveShellClasses HKCU
   DeleteRegKey HKLM "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\glossira.exe"
   DeleteRegKey HKCU "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\glossira.exe"
   Call un.RestoreExtensionKeys

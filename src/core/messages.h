@@ -49,4 +49,38 @@ const std::string& MenuForCurrentUser();  // added to SettingsSaved: a per-user 
 const std::string& ContextMenuItem();    // the Explorer context-menu entry
 const std::string& ContextMenuHelp();    // its help text
 
+// Comments that follow their files.
+const std::string& AlreadyInFolder();       // a file copied or moved into its own folder
+const std::string& CommentAtDestination();  // the question when the destination has another comment
+const std::string& NotAllDone();            // the heading of what an operation left undone
+const std::string& FileStayed();
+const std::string& FileNotCopied();
+const std::string& CommentStayed();
+const std::string& CommentNotCopied();
+const std::string& CommentNotAppended();
+const std::string& RenameCaption();
+const std::string& RenameLabel();
+const std::string& CancelButton();          // "Отмена"
+const std::string& NameEmpty();
+const std::string& NameBadCharacters();
+const std::string& NameReserved();
+const std::string& NameBadEnd();
+const std::string& NameTaken();
+const std::string& PickCopyFolder();        // the folder picker's title
+const std::string& PickMoveFolder();
+// The submenu «Глоссира» and the drop menu: each item and its help text.
+const std::string& RenameItem();
+const std::string& RenameHelp();
+const std::string& CopyToItem();
+const std::string& CopyToHelp();
+const std::string& MoveToItem();
+const std::string& MoveToHelp();
+const std::string& DeleteItem();
+const std::string& DeleteHelp();
+const std::string& CopyHereItem();
+const std::string& CopyHereHelp();
+const std::string& MoveHereItem();
+const std::string& MoveHereHelp();
+const std::string& CommentCannotHold();     // why: the destination's encoding cannot hold the text
+
 }  // namespace glossira::msg

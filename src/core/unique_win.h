@@ -57,8 +57,15 @@ struct FileHandleTraits {  // CreateFile's, empty as INVALID_HANDLE_VALUE
     static void Close(Type h) { ::CloseHandle(h); }
 };
 
+struct FindTraits {  // FindFirstFileEx's, empty as INVALID_HANDLE_VALUE
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { ::FindClose(h); }
+};
+
 using UniqueHandle = Unique<NullTraits<HANDLE, &::CloseHandle>>;  // kernel objects
 using UniqueFile = Unique<FileHandleTraits>;
+using UniqueFind = Unique<FindTraits>;
 using UniqueKey = Unique<NullTraits<HKEY, &::RegCloseKey>>;
 using UniqueGlobal = Unique<NullTraits<HGLOBAL, &::GlobalFree>>;
 using UniqueFont = Unique<NullTraits<HFONT, &::DeleteObject>>;
@@ -68,6 +75,7 @@ using UniqueIcon = Unique<NullTraits<HICON, &::DestroyIcon>>;
 using UniqueMemoryDc = Unique<NullTraits<HDC, &::DeleteDC>>;  // CreateCompatibleDC's
 using UniqueImageList = Unique<NullTraits<HIMAGELIST, &::ImageList_Destroy>>;
 using UniqueHook = Unique<NullTraits<HHOOK, &::UnhookWindowsHookEx>>;
+using UniqueMenu = Unique<NullTraits<HMENU, &::DestroyMenu>>;  // until a menu owns it
 
 // A window's device context (the screen's for no window) from GetDC,
 // released with ReleaseDC.

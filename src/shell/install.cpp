@@ -67,6 +67,11 @@ const std::vector<ShellExtensionClass>& ShellExtensionClasses()
 {
     static const std::vector<ShellExtensionClass> classes = {
         {kHandlerClassId, "Glossira", {"*\\shellex\\ContextMenuHandlers\\Glossira"}},
+        // Folders, drives and folder windows: where files are dropped.
+        {kDropHandlerClassId,
+         "Glossira drop",
+         {"Directory\\shellex\\DragDropHandlers\\Glossira", "Drive\\shellex\\DragDropHandlers\\Glossira",
+          "Folder\\shellex\\DragDropHandlers\\Glossira"}},
     };
     return classes;
 }

@@ -15,6 +15,9 @@
 namespace glossira {
 
 inline constexpr const char* kHandlerClassId = "{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
+// The right-drag menu's handler in the same library, registered and removed
+// with the context-menu handler.
+inline constexpr const char* kDropHandlerClassId = "{B53500FB-FCA5-4D56-B161-E17C5A5D564F}";
 // Below HKEY_LOCAL_MACHINE, or HKEY_CURRENT_USER for a registration of one
 // user: the default value and "path" hold the program's full path.
 inline constexpr const char* kAppPathKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";

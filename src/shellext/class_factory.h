@@ -1,4 +1,5 @@
-// The class object of the handler's class id.
+// The class objects of the library's classes: the context-menu handler and
+// the right-drag menu's handler.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +7,7 @@
 
 namespace glossira::shellext {
 
-HRESULT GetClassFactory(REFIID iid, void** object);
+// CLASS_E_CLASSNOTAVAILABLE for a class id that is none of ours.
+HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** object);
 
 }  // namespace glossira::shellext

@@ -15,12 +15,6 @@
 namespace glossira::shellext {
 namespace {
 
-bool IsHandlerClass(REFCLSID clsid)
-{
-    CLSID ours = {};
-    return SUCCEEDED(CLSIDFromString(Wide(kHandlerClassId).c_str(), &ours)) && IsEqualCLSID(clsid, ours);
-}
-
 // The program's folder is the library's own; glossira.exe lies beside it.
 template <class Procedure>
 HRESULT WithInstallContext(Procedure procedure)
@@ -48,11 +42,10 @@ HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
     if (!object) return E_POINTER;
     *object = nullptr;
     try {
-        if (!shellext::IsHandlerClass(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
+        return shellext::GetClassFactory(clsid, iid, object);
     } catch (...) {
         return E_OUTOFMEMORY;  // nothing may leave an export into Explorer
     }
-    return shellext::GetClassFactory(iid, object);
 }
 
 HRESULT WINAPI DllCanUnloadNow() { return shellext::CanUnload() ? S_OK : S_FALSE; }

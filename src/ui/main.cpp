@@ -17,6 +17,7 @@
 #include "ui/app.h"
 #include "ui/editor_form.h"
 #include "ui/empty_form.h"
+#include "ui/operation_mode.h"
 #include "ui/settings_form.h"
 #include "ui/viewer_form.h"
 
@@ -42,6 +43,7 @@ int RunProgram()
     app.registry = std::make_unique<Win32Registry>();
     app.shell = std::make_unique<Win32Shell>();
     app.dialogs = std::make_unique<Win32Dialogs>();
+    if (auto code = RunOperationMode(reinterpret_cast<const char16_t*>(GetCommandLineW()))) return *code;
     EditorForm editor;
     SettingsForm settings;
     ViewerForm viewer;

@@ -213,6 +213,15 @@ bool IsGroupBox(HWND window)
            (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
+// A group box, or a label that does not notify: the system lets a click on
+// either through to the window beneath.
+bool LetsClicksThrough(HWND window)
+{
+    wchar_t name[16];
+    return IsGroupBox(window) || (window && GetClassNameW(window, name, 16) && _wcsicmp(name, L"Static") == 0 &&
+                                  !(GetWindowLongW(window, GWL_STYLE) & SS_NOTIFY));
+}
+
 }  // namespace
 
 bool Clickable(HWND button)
@@ -226,13 +235,14 @@ bool Clickable(HWND button)
     HWND hit = WindowFromPoint(centre);
     if (hit == button) return true;
     // Wine does not ask another process's windows to hit-test, so a group
-    // box around the button, which would let the click through, may come
-    // first; any other window over the centre covers the button.
-    if (!IsGroupBox(hit) || GetParent(hit) != GetParent(button)) return false;
+    // box around the button or a label reaching over it, which would let the
+    // click through, may come first; any other window over the centre covers
+    // the button.
+    if (!LetsClicksThrough(hit) || GetParent(hit) != GetParent(button)) return false;
     for (HWND above = GetWindow(button, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
         RECT a{};
         GetWindowRect(above, &a);
-        if (IsWindowVisible(above) && !IsGroupBox(above) && PtInRect(&a, centre)) return false;
+        if (IsWindowVisible(above) && !LetsClicksThrough(above) && PtInRect(&a, centre)) return false;
     }
     return true;
 }
@@ -251,9 +261,93 @@ void Click(HWND button)
 
 void Answer(HWND box, int buttonId) { Click(GetDlgItem(box, buttonId)); }
 
+namespace {
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+}  // namespace
+
 void Type(HWND control, const std::wstring& text)
 {
-    for (wchar_t c : text) SendMessageW(control, WM_CHAR, c, 1);
+    // The window may still be taking the focus it gets on showing.
+    for (DWORD waited = 0; FocusOf(control) != control && waited < 5000; waited += 50) Sleep(50);
+    if (FocusOf(control) != control) {
+        ADD_FAILURE() << "typing into a control that does not have the focus";
+        return;
+    }
+    for (wchar_t c : text) PostMessageW(control, WM_CHAR, c, 1);
+    if (!WaitHandled(control)) ADD_FAILURE() << "the program did not take the typed characters";
+}
+
+namespace {
+
+bool IsClass(HWND window, const wchar_t* name)
+{
+    wchar_t cls[32] = {};
+    return GetClassNameW(window, cls, 32) && _wcsicmp(cls, name) == 0;
+}
+
+// What a control answers to a message without parameters; -1 when it
+// does not answer.
+LRESULT Ask(HWND control, UINT message)
+{
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(control, message, 0, 0, SMTO_NORMAL, 1000, &got)) return -1;
+    return static_cast<LRESULT>(got);
+}
+
+}  // namespace
+
+bool WaitHandled(HWND window, DWORD timeoutMs)
+{
+    // Posted messages are handled in order, sent ones before them: a reply
+    // proves nothing, a posted change seen done does. The change: a button
+    // of the window shown pressed (or released), or else an edit marked
+    // modified or not; it is put back afterwards.
+    HWND top = IsWindow(window) ? GetAncestor(window, GA_ROOT) : nullptr;
+    if (!top) return false;
+    HWND button = nullptr, edit = nullptr;
+    for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!button && IsClass(child, L"Button") && !IsGroupBox(child)) button = child;
+        if (!edit && IsClass(child, L"Edit")) edit = child;
+    }
+    HWND control = button ? button : edit;
+    if (!control) {
+        ADD_FAILURE() << "the window has no button or text to follow its messages by";
+        return false;
+    }
+    bool handled = false;
+    auto wait = [&](auto done) {
+        for (DWORD waited = 0; IsWindow(control) && !handled && waited <= timeoutMs; waited += 10) {
+            handled = done();
+            if (!handled) Sleep(10);
+        }
+    };
+    if (button) {
+        const bool pushed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        PostMessageW(button, BM_SETSTATE, !pushed, 0);
+        wait([&] {
+            const LRESULT state = Ask(button, BM_GETSTATE);
+            return state != -1 && ((state & BST_PUSHED) != 0) != pushed;
+        });
+        if (handled) SendMessageW(button, BM_SETSTATE, pushed, 0);
+    } else {
+        // The program never asks an edit whether it was modified.
+        const bool modified = SendMessageW(edit, EM_GETMODIFY, 0, 0) != 0;
+        PostMessageW(edit, EM_SETMODIFY, !modified, 0);
+        wait([&] {
+            const LRESULT now = Ask(edit, EM_GETMODIFY);
+            return now != -1 && (now != 0) != modified;
+        });
+        if (handled) SendMessageW(edit, EM_SETMODIFY, modified, 0);
+    }
+    return handled;
 }
 
 void PressKey(HWND window, WORD key)

@@ -68,8 +68,14 @@ bool Clickable(HWND button);
 void Click(HWND button);
 // Presses one of a message box's buttons (IDOK, IDYES, IDNO).
 void Answer(HWND box, int buttonId);
-// Types text into a control character by character.
+// Types text into the focused control as a person's keys reach it: each
+// character posted through the program's message loop. Waits until they
+// have been handled; a control without the focus fails the test.
 void Type(HWND control, const std::wstring& text);
+// Waits until the program has handled every message posted so far to the
+// thread of `window` (keys, clicks): true once it has, false when the
+// window went away or the program stayed busy past the timeout.
+bool WaitHandled(HWND window, DWORD timeoutMs = 15000);
 void PressKey(HWND window, WORD key);
 // Keys pressed on the X server (xdotool key KEYS) with the pointer over
 // `window`, reaching the focused control as a person's keys do; false when

@@ -34,13 +34,13 @@ protected:
     {
         return Eventually([&] { return EditText(memo) == text; }, 10000);
     }
-    // Typed at the start of the comment, through the program's message loop.
+    // Typed at the start of the comment.
     void TypeAtStart(const std::wstring& text)
     {
         const std::wstring before = EditText(memo);
         SendMessageW(memo, EM_SETSEL, 0, 0);
-        for (wchar_t c : text) PostMessageW(memo, WM_CHAR, c, 1);
-        ASSERT_TRUE(MemoBecomes(text + before));
+        Type(memo, text);
+        ASSERT_EQ(EditText(memo), text + before);
     }
 
     Folder dir;

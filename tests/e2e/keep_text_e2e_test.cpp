@@ -54,6 +54,13 @@ Editor StartEditor(const std::wstring& target)
     return e;
 }
 
+// Brings an editor to the front, as a click on it does: keys reach its comment.
+void Activate(const Editor& e)
+{
+    SetForegroundWindow(e.window);
+    EXPECT_TRUE(Eventually([&] { return Focus(e.window) == e.memo; }));
+}
+
 // Presses "Запись и Выход" and returns the question asked, if any.
 HWND SaveAsks(Editor& e)
 {
@@ -140,8 +147,10 @@ TEST(TwoEditors, TheSecondSaveAsksAndNoKeepsItsTextAndList)
     ASSERT_TRUE(first.window && second.window);
     // Both open at the same place: the second is moved aside to reach the first.
     SetWindowPos(second.window, nullptr, 600, 39, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Activate(first);
     SendMessageW(first.memo, EM_SETSEL, 0, 0);
     Type(first.memo, L"first ");
+    Activate(second);
     SendMessageW(second.memo, EM_SETSEL, 0, 0);
     Type(second.memo, L"second ");
     ASSERT_TRUE(PutOnClipboard(L"из буфера"));

@@ -55,12 +55,13 @@ std::wstring ProgramFolder()
     return exe.substr(0, exe.find_last_of(L'\\') + 1);
 }
 
-void ClickBox(HWND window, int id) { SendMessageW(Control(window, id), BM_CLICK, 0, 0); }
-bool IsChecked(HWND window, int id) { return SendMessageW(Control(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetChecked(HWND window, int id, bool on)
+// Clicks a box as a person does and waits until the window has handled it.
+void ClickBox(HWND window, int id)
 {
-    SendMessageW(Control(window, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    Click(Control(window, id));
+    EXPECT_TRUE(WaitHandled(window));
 }
+bool IsChecked(HWND window, int id) { return SendMessageW(Control(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetText(HWND control, const std::wstring& text)
 {
     SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -266,6 +267,7 @@ TEST_P(SettingsLayout, ControlsFollowTheTableInTabOrderWithTheirColours)
     EXPECT_EQ(outer.top, Scale(39));
     EXPECT_EQ(outer.right - outer.left, Scale(661));
     EXPECT_EQ(outer.bottom - outer.top, Scale(422));
+    ASSERT_TRUE(WaitHandled(w));
     EXPECT_FALSE(app.HasVisibleWindow(L"TForm1"));
     ExpectSettingsControls(w, GetParam());
 
@@ -329,39 +331,53 @@ TEST_F(Settings, CheckingABoxUnchecksTheBoxesItExcludes)
     HWND w = app.WaitWindow(L"TForm2");
     ASSERT_TRUE(w);
     const int all[] = {kCheckBox4, kCheckBox8, kCheckBox7, kCheckBox9, kCheckBox5};
+    auto checked = [&] {
+        std::vector<int> on;
+        for (int id : all)
+            if (IsChecked(w, id)) on.push_back(id);
+        std::sort(on.begin(), on.end());
+        return on;
+    };
+    auto sorted = [](std::vector<int> ids) {
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    };
+    // From nothing checked, the boxes `before` are clicked, then `box`:
+    // the boxes it excludes go off, the others stay.
     struct Row {
+        std::vector<int> before;
         int box;
-        std::vector<int> unchecked;
+        std::vector<int> after;
     };
     const Row table[] = {
-        {kCheckBox4, {kCheckBox5, kCheckBox8}},
-        {kCheckBox8, {kCheckBox5, kCheckBox4}},
-        {kCheckBox7, {kCheckBox5, kCheckBox9}},
-        {kCheckBox9, {kCheckBox5, kCheckBox7}},
-        {kCheckBox5, {kCheckBox4, kCheckBox7, kCheckBox8, kCheckBox9}},
+        {{kCheckBox8, kCheckBox7}, kCheckBox4, {kCheckBox4, kCheckBox7}},
+        {{kCheckBox5}, kCheckBox4, {kCheckBox4}},
+        {{kCheckBox4, kCheckBox9}, kCheckBox8, {kCheckBox8, kCheckBox9}},
+        {{kCheckBox5}, kCheckBox8, {kCheckBox8}},
+        {{kCheckBox9, kCheckBox4}, kCheckBox7, {kCheckBox7, kCheckBox4}},
+        {{kCheckBox5}, kCheckBox7, {kCheckBox7}},
+        {{kCheckBox7, kCheckBox8}, kCheckBox9, {kCheckBox9, kCheckBox8}},
+        {{kCheckBox5}, kCheckBox9, {kCheckBox9}},
+        {{kCheckBox4, kCheckBox7}, kCheckBox5, {kCheckBox5}},
+        {{kCheckBox8, kCheckBox9}, kCheckBox5, {kCheckBox5}},
     };
     for (const auto& row : table) {
-        for (int id : all) SetChecked(w, id, id != row.box);
+        SCOPED_TRACE(testing::Message() << "box " << row.box);
+        for (int id : row.before) ClickBox(w, id);
+        ASSERT_EQ(checked(), sorted(row.before));
         ClickBox(w, row.box);
-        EXPECT_TRUE(IsChecked(w, row.box)) << row.box;
-        for (int id : all) {
-            if (id == row.box) continue;
-            bool listed = std::find(row.unchecked.begin(), row.unchecked.end(), id) != row.unchecked.end();
-            EXPECT_EQ(IsChecked(w, id), !listed) << row.box << " -> " << id;
-        }
+        EXPECT_EQ(checked(), sorted(row.after));
         // Unchecking does nothing else.
-        for (int id : all) SetChecked(w, id, true);
         ClickBox(w, row.box);
-        EXPECT_FALSE(IsChecked(w, row.box)) << row.box;
-        for (int id : all)
-            if (id != row.box) {
-                EXPECT_TRUE(IsChecked(w, id)) << row.box << " unchecked -> " << id;
-            }
+        std::vector<int> rest = row.after;
+        rest.erase(std::find(rest.begin(), rest.end(), row.box));
+        EXPECT_EQ(checked(), sorted(rest));
+        for (int id : rest) ClickBox(w, id);
+        ASSERT_EQ(checked(), std::vector<int>{});
     }
 
     // As a person clicks: install both, then full removal clears them, then
     // a removal box clears full removal.
-    for (int id : all) SetChecked(w, id, false);
     ClickBox(w, kCheckBox4);
     ClickBox(w, kCheckBox7);
     EXPECT_TRUE(IsChecked(w, kCheckBox4) && IsChecked(w, kCheckBox7));
@@ -435,9 +451,8 @@ TEST_F(Settings, FullRemovalAnsweredNoChangesNothingAndTheWindowStays)
         EXPECT_EQ(MessageText(box), L"Удалить полностью из системы \"Глоссира к файлу\"?");
         if (escape) PressKey(box, VK_ESCAPE);
         else Answer(box, IDNO);
-        for (int i = 0; i < 100 && IsWindowVisible(box); ++i) Sleep(50);
-        EXPECT_FALSE(IsWindowVisible(box)) << "escape " << escape;
-        Sleep(200);
+        EXPECT_TRUE(Eventually([&] { return !IsWindow(box); })) << "escape " << escape;
+        EXPECT_TRUE(WaitHandled(w)) << "escape " << escape;
         EXPECT_TRUE(app.HasVisibleWindow(L"TForm2")) << "escape " << escape;
         EXPECT_TRUE(IsWindowEnabled(w));
         EXPECT_EQ(Utf8(Snapshot()), Utf8(installed)) << "escape " << escape;

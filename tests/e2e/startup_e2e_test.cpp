@@ -101,7 +101,8 @@ TEST(Editor, ReadOnlyCommentKeepsItsBytesAndTheEditorStays)
     EXPECT_NE(message.find(L"Cannot create file \"" + (dir / L"ro.txt") + L"\". "), std::wstring::npos) << std::string(message.begin(), message.end());
     EXPECT_EQ(Text(box), L"Глоссира");
     Answer(box, IDOK);
-    Sleep(300);
+    ASSERT_TRUE(Eventually([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(WaitHandled(editor)) << "the editor is gone";
     EXPECT_TRUE(app.HasVisibleWindow(L"TForm1"));
     EXPECT_EQ(EditText(Control(editor, kMemo1)), L"old bytesnew ");
     // Yes on closing saves the same way, and fails the same way.
@@ -125,6 +126,7 @@ TEST(Modes, NoArgumentsShowsTheSettingsWindow)
     Program app(L"");
     HWND settings = app.WaitWindow(L"TForm2");
     ASSERT_TRUE(settings);
+    ASSERT_TRUE(WaitHandled(settings));
     EXPECT_FALSE(app.HasVisibleWindow(L"TForm1"));
     PostMessageW(settings, WM_CLOSE, 0, 0);
     EXPECT_EQ(app.WaitExit(), 0);
@@ -137,6 +139,7 @@ TEST(Modes, CommentFileInUpperCaseOpensTheViewer)
     Program app(L"\"" + (dir / L"A.TXT") + L"\"");
     HWND viewer = app.WaitWindow(L"TForm3");
     ASSERT_TRUE(viewer);
+    ASSERT_TRUE(WaitHandled(viewer));
     EXPECT_FALSE(app.HasVisibleWindow(L"TForm1"));
     EXPECT_EQ(Text(viewer), L"Просмотр комментария    A.txt");
     PostMessageW(viewer, WM_CLOSE, 0, 0);

@@ -110,6 +110,7 @@ TEST_F(Viewer, ShowsTheCommentReadOnlyInTheStoredColours)
     HWND viewer = Start(FromUtf8("Первая строка\nвторая\r\n"), L"Заметка.txt");
     ASSERT_TRUE(viewer);
     EXPECT_EQ(Text(viewer), L"Просмотр комментария    Заметка.txt");
+    ASSERT_TRUE(WaitHandled(viewer));
     EXPECT_FALSE(app->HasVisibleWindow(L"TForm1"));
     EXPECT_EQ(EditText(memo), L"Первая строка\r\nвторая\r\n");
     EXPECT_TRUE(GetWindowLongW(memo, GWL_STYLE) & ES_READONLY);
@@ -177,6 +178,7 @@ TEST_F(Viewer, DefaultsThenSaveStoreWhiteAndBlack)
     EXPECT_EQ(before.value, kBack) << "defaults alone save nothing";
     Menu(viewer, viewer_ids::kN6);
     EXPECT_TRUE(Stored(16777215, 0));
+    EXPECT_TRUE(WaitHandled(viewer));
     EXPECT_TRUE(app->HasVisibleWindow(L"TForm3"));
     EXPECT_FALSE(app->HasVisibleWindow(L"#32770")) << "saving shows no confirmation";
     CloseBox(viewer);

@@ -47,7 +47,12 @@ void SaveSettings(const std::wstring& exe, F&& choose)
     Answer(box, IDOK);
     EXPECT_EQ(app.WaitExit(), 0);
 }
-void Check(HWND window, int id) { SendMessageW(Control(window, id), BM_CLICK, 0, 0); }
+// Clicks a box as a person does and waits until the window has handled it.
+void Check(HWND window, int id)
+{
+    Click(Control(window, id));
+    EXPECT_TRUE(WaitHandled(window));
+}
 
 // The settings window's full removal, answered Yes.
 void ScheduleFullRemoval(const std::wstring& exe)
@@ -151,6 +156,10 @@ TEST_F(Installation, InstallUseUpgradeAndUninstallLeaveOnlyTheComments)
         Check(w, settings_ids::kCheckBox7);
     });
     ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    const std::wstring dropClassKey = L"CLSID\\{B53500FB-FCA5-4D56-B161-E17C5A5D564F}";
+    const std::wstring dropKey = L"Directory\\shellex\\DragDropHandlers\\Glossira";
+    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, dropClassKey));
+    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, dropKey));
 
     ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"/S"));
     EXPECT_FALSE(FolderExists(dir)) << "the program's folder stays";
@@ -160,6 +169,8 @@ TEST_F(Installation, InstallUseUpgradeAndUninstallLeaveOnlyTheComments)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, dropClassKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, dropKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"*\\shellex\\ContextMenuHandlers"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));
@@ -187,15 +198,12 @@ TEST_F(Installation, UninstallerAsksAndLeavesWhatIsNotItsOwn)
     setDefault(L".kmt3", L"GlossiraFile");  // associated once, before "Ext" changed
     setDefault(L"GlossiraFile", L"Glossira Document");
 
-    // No to the question removes nothing.
-    {
-        Program uninstaller(dir + L"unins000.exe", L"");
+    // No to the question removes nothing, once the uninstaller has ended.
+    ASSERT_TRUE(RunTree(dir + L"unins000.exe", L"", 120000, [] {
         HWND question = nullptr;
         ASSERT_TRUE(Eventually([&] { return (question = FindMessageBox(L"Удалить программу «Глоссира»")) != nullptr; }));
         Answer(question, IDNO);
-        ASSERT_TRUE(Eventually([&] { return !IsWindow(question); }));
-    }
-    Sleep(500);
+    }));
     EXPECT_TRUE(FileExists(dir + L"unins000.exe"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"GlossiraFile"));

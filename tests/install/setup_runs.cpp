@@ -36,7 +36,8 @@ bool FolderExists(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs)
+bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs,
+             const std::function<void()>& meanwhile)
 {
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
@@ -53,6 +54,7 @@ bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD t
     ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    if (meanwhile) meanwhile();
     bool ended = Eventually([&] {
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
         if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr)) {

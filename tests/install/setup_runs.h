@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "driver.h"
@@ -21,9 +22,11 @@ std::wstring SourceFolder();
 bool SameFile(const std::wstring& a, const std::wstring& b);
 bool FolderExists(const std::wstring& path);
 
-// Runs a command and waits until it and every process it started have
-// ended: the uninstaller runs on from a copy of itself. False on timeout.
-bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 120000);
+// Runs a command, does `meanwhile`, and waits until the command and every
+// process it started have ended: the uninstaller runs on from a copy of
+// itself. False on timeout.
+bool RunTree(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 120000,
+             const std::function<void()>& meanwhile = {});
 
 // A silent setup into `folder` (the last one's when empty); its exit code.
 // The folder's blanks reach the setup as typed.

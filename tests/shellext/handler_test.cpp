@@ -32,6 +32,11 @@ const CLSID kHandler = {0xAECEEFEA, 0x3DF8, 0x11D1, {0x95, 0x77, 0x00, 0x00, 0x8
 const std::wstring kClassKey = L"CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}";
 const std::wstring kHandlerKey = L"*\\shellex\\ContextMenuHandlers\\Glossira";
 const std::wstring kAppPathsKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\glossira.exe";
+const CLSID kDropHandler = {0xB53500FB, 0xFCA5, 0x4D56, {0xB1, 0x61, 0xE1, 0x7C, 0x5A, 0x5D, 0x56, 0x4F}};
+const std::wstring kDropClassKey = L"CLSID\\{B53500FB-FCA5-4D56-B161-E17C5A5D564F}";
+const std::wstring kDropKeys[] = {L"Directory\\shellex\\DragDropHandlers\\Glossira",
+                                  L"Drive\\shellex\\DragDropHandlers\\Glossira",
+                                  L"Folder\\shellex\\DragDropHandlers\\Glossira"};
 const wchar_t kItemText[] = L"Комментарий (Глоссира)";
 const wchar_t kHelpText[] = L"Открыть комментарий к файлу в редакторе Глоссиры";
 constexpr UINT kFirst = 0x100;
@@ -64,6 +69,8 @@ void RemoveRegistration()
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey.c_str());
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kHandlerKey.c_str());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathsKey.c_str());
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kDropClassKey.c_str());
+    for (const auto& key : kDropKeys) RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Orvik\\Glossira");
 }
 
@@ -73,7 +80,8 @@ void SettingsWithBox(int box)
     Program app(L"");
     HWND window = app.WaitWindow(L"TForm2");
     ASSERT_TRUE(window);
-    SendMessageW(Control(window, box), BM_CLICK, 0, 0);
+    Click(Control(window, box));
+    ASSERT_TRUE(WaitHandled(window));
     Click(Control(window, settings_ids::kButton1));
     HWND message = app.WaitMessageBox();
     ASSERT_TRUE(message);
@@ -167,13 +175,34 @@ struct Menu {
         item.fMask = MIIM_BITMAP;
         return GetMenuItemInfoW(handle, static_cast<UINT>(position), TRUE, &item) ? item.hbmpItem : nullptr;
     }
-    std::wstring Text(int position) const
+    std::wstring Text(int position) const { return ItemText(handle, position); }
+    static std::wstring ItemText(HMENU menu, int position)
     {
         wchar_t text[256] = {};
-        GetMenuStringW(handle, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
+        GetMenuStringW(menu, static_cast<UINT>(position), text, 256, MF_BYPOSITION);
         return text;
     }
+    // The texts and command ids of a submenu's items.
+    std::vector<std::pair<std::wstring, UINT>> Submenu(int position) const
+    {
+        std::vector<std::pair<std::wstring, UINT>> items;
+        HMENU sub = GetSubMenu(handle, position);
+        for (int i = 0; sub && i < GetMenuItemCount(sub); ++i) items.emplace_back(ItemText(sub, i), GetMenuItemID(sub, i));
+        return items;
+    }
 };
+
+// The whole Unicode form of an invocation by verb, as Explorer's callers send it.
+CMINVOKECOMMANDINFOEX ByVerb(const char* verb, const wchar_t* wide)
+{
+    CMINVOKECOMMANDINFOEX invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.fMask = CMIC_MASK_UNICODE;
+    invoke.lpVerb = verb;
+    invoke.lpVerbW = wide;
+    invoke.nShow = SW_SHOWNORMAL;
+    return invoke;
+}
 
 // Saves the editor with "Запись и Выход" and waits until its process ended.
 void SaveEditor(HWND editor)
@@ -210,6 +239,9 @@ DWORD RunAndWait(std::wstring commandLine)
     CloseHandle(pi.hProcess);
     return code;
 }
+
+// Wine's own shell loads no third-party handlers; Windows' does.
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 class Handler : public ::testing::Test {
 protected:
@@ -250,10 +282,16 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     ASSERT_TRUE(handler);
     Menu menu;
     AppendMenuW(menu.handle, MF_STRING, 1, L"Открыть");
-    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 1, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
-    ASSERT_EQ(menu.Count(), 2);
+    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 1, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 6));
+    ASSERT_EQ(menu.Count(), 3);
     EXPECT_EQ(menu.Text(1), kItemText);
     EXPECT_EQ(GetMenuItemID(menu.handle, 1), kFirst);
+    EXPECT_EQ(menu.Text(2), L"Глоссира");
+    EXPECT_EQ(menu.Submenu(2), (std::vector<std::pair<std::wstring, UINT>>{
+                                   {L"Переименовать с комментарием…", kFirst + 1},
+                                   {L"Копировать с комментарием в папку…", kFirst + 2},
+                                   {L"Переместить с комментарием в папку…", kFirst + 3},
+                                   {L"Удалить с комментарием", kFirst + 4}}));
 
     // The picture: 32 bits, the small-icon size, premultiplied alpha.
     const HBITMAP picture = menu.Picture(1);
@@ -296,6 +334,8 @@ TEST_F(Handler, SettingsWindowRegistersItAndItsItemOpensTheEditorOnTheFile)
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kDropClassKey));
+    for (const auto& key : kDropKeys) EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key));
 }
 
 TEST_F(Handler, SeveralFilesByVerbOpenOneEditorAfterTheOther)
@@ -307,15 +347,12 @@ TEST_F(Handler, SeveralFilesByVerbOpenOneEditorAfterTheOther)
     auto handler = Create({dir / L"first.zip", dir / L"second file.zip", dir / L"third.zip"});
     ASSERT_TRUE(handler);
     Menu menu;
-    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
+    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 6));
+    // Several files cannot be renamed at once; the other commands are there.
+    EXPECT_EQ(menu.Submenu(1).size(), 3u);
+    EXPECT_EQ(menu.Submenu(1).front().second, kFirst + 2);
 
-    // Unicode verb in the extended form, as Explorer's own callers send it.
-    CMINVOKECOMMANDINFOEX invoke{};
-    invoke.cbSize = sizeof invoke;
-    invoke.fMask = CMIC_MASK_UNICODE;
-    invoke.lpVerb = "glossira";
-    invoke.lpVerbW = L"glossira";
-    invoke.nShow = SW_SHOWNORMAL;
+    auto invoke = ByVerb("glossira", L"glossira");
     ASSERT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&invoke)), S_OK);
     HWND first = WaitEditor(L"first.zip");
     ASSERT_TRUE(first);
@@ -339,8 +376,10 @@ TEST_F(Handler, SeveralFilesByVerbOpenOneEditorAfterTheOther)
     other.cbSize = sizeof other;
     other.lpVerb = "open";
     EXPECT_EQ(handler->InvokeCommand(&other), E_FAIL);
-    other.lpVerb = MAKEINTRESOURCEA(1);
+    other.lpVerb = MAKEINTRESOURCEA(6);
     EXPECT_EQ(handler->InvokeCommand(&other), E_FAIL);
+    auto rename = ByVerb("glossira.rename", L"glossira.rename");
+    EXPECT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&rename)), E_FAIL);
 }
 
 TEST_F(Handler, WithoutAProgramBesideItTheRegisteredPathIsStarted)
@@ -384,7 +423,7 @@ TEST_F(Handler, MenuPictureOutlivesTheHandlerAndOnlyGlobalMemoryIsRead)
     {
         auto handler = Create({dir / L"a.zip"});
         ASSERT_TRUE(handler);
-        EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
+        EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 6));
     }
     const HBITMAP picture = menu.Picture(0);
     ASSERT_TRUE(picture);
@@ -445,7 +484,17 @@ TEST_F(Handler, DefaultOnlyAndCommandStrings)
     EXPECT_EQ(handler->GetCommandString(0, GCS_VERBA, nullptr, ansi, 4), S_OK);
     EXPECT_STREQ(ansi, "glo");
     EXPECT_EQ(ansi[4], '#');
-    EXPECT_EQ(handler->GetCommandString(1, GCS_VERBA, nullptr, ansi, sizeof ansi), E_INVALIDARG);
+    EXPECT_EQ(handler->GetCommandString(5, GCS_VERBA, nullptr, ansi, sizeof ansi), E_INVALIDARG);
+    const wchar_t* verbs[] = {L"glossira.rename", L"glossira.copyto", L"glossira.moveto", L"glossira.delete"};
+    for (UINT i = 1; i <= 4; ++i) {
+        EXPECT_EQ(handler->GetCommandString(i, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), 128), S_OK);
+        EXPECT_STREQ(wide, verbs[i - 1]);
+    }
+
+    // No room for the submenu's commands: the one item, as before.
+    Menu narrow;
+    EXPECT_EQ(handler->QueryContextMenu(narrow.handle, 0, kFirst, kFirst, CMF_NORMAL), MAKE_HRESULT(0, 0, 1));
+    EXPECT_EQ(narrow.Count(), 1);
 }
 
 TEST_F(Handler, UnloadsOnlyWhenEveryObjectAndLockIsGone)
@@ -487,11 +536,16 @@ TEST_F(Handler, RegsvrRegistersAndUnregistersThroughTheProgramsOwnEntries)
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kClassKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
     EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kHandlerKey, L""), L"{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kAppPathsKey, L"path"), ProgramFolder() + L"glossira.exe");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, kDropClassKey + L"\\InprocServer32", L""), LibraryPath());
+    for (const auto& key : kDropKeys)
+        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, key, L""), L"{B53500FB-FCA5-4D56-B161-E17C5A5D564F}");
 
     EXPECT_EQ(RunAndWait(L"\"" + regsvr + L"\" /u /s \"" + LibraryPath() + L"\""), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPathsKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kDropClassKey));
+    for (const auto& key : kDropKeys) EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"*\\shellex\\ContextMenuHandlers"));
 }
 
@@ -511,7 +565,13 @@ TEST_F(Handler, WinesOwnFolderMenuOffersTheItem)
     ASSERT_TRUE(SUCCEEDED(shellMenu->QueryContextMenu(menu.handle, 0, 1, 0x7FFF, CMF_NORMAL)));
     bool offered = false;
     for (int i = 0; i < menu.Count(); ++i) offered |= menu.Text(i) == kItemText;
-    if (!offered && !GetModuleHandleW(LibraryPath().c_str()))
+    const bool loadedByTheMenu = GetModuleHandleW(LibraryPath().c_str()) != nullptr;
+    // Whatever the folder menu did, the registration must lead to the
+    // library: a wrong class id or path fails here.
+    ComPtr<IShellExtInit> handler;
+    ASSERT_EQ(CoCreateInstance(kHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, handler.put()), S_OK);
+    ASSERT_TRUE(GetModuleHandleW(LibraryPath().c_str())) << "the registered class is not the library's";
+    if (!offered && !loadedByTheMenu && UnderWine())
         GTEST_SKIP() << "Wine's folder context menu does not load registered context-menu handlers";
     EXPECT_TRUE(offered);
 }
@@ -659,4 +719,91 @@ TEST_F(LargeSelection, TwoThousandLongPathsAreWalkedByOneProgram)
     Sleep(500);
     EXPECT_TRUE(VisibleWindows(L"TForm1").empty());
     EXPECT_EQ(ListFilesInTemp(), listsBefore);
+}
+
+TEST_F(Handler, TheSubmenusVerbsStartTheProgramOnTheOperation)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    WriteFileBytes(dir / L"a.zip", "a");
+    WriteFileBytes(dir / L"a.txt", "about a");
+    auto handler = Create({dir / L"a.zip"});
+    ASSERT_TRUE(handler);
+
+    // Rename, by its Unicode verb: the program's rename window, cancelled.
+    auto rename = ByVerb("glossira.rename", L"glossira.rename");
+    ASSERT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&rename)), S_OK);
+    HWND window = nullptr;
+    ASSERT_TRUE(Eventually([&] { return (window = FindWindowW(L"TFormRename", nullptr)) && IsWindowVisible(window); }));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    Click(Control(window, IDCANCEL));
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+    CloseHandle(process);
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "about a");
+
+    // Delete, by its ANSI verb: the file and its comment go.
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.lpVerb = "GLOSSIRA.DELETE";
+    ASSERT_EQ(handler->InvokeCommand(&invoke), S_OK);
+    EXPECT_TRUE(Eventually(
+        [&] {
+            // The system may ask before the Recycle Bin.
+            HWND box = FindWindowW(L"#32770", nullptr);
+            if (box && IsWindowVisible(box) && Clickable(GetDlgItem(box, IDYES))) Answer(box, IDYES);
+            return ReadFileBytes(dir / L"a.zip") == "<missing>" && ReadFileBytes(dir / L"a.txt") == "<missing>";
+        },
+        30000));
+}
+
+TEST_F(Handler, TheDropMenuCopiesAndMovesIntoTheFolderDroppedOn)
+{
+    SettingsWithBox(settings_ids::kCheckBox7);
+    e2e::Folder target;
+    WriteFileBytes(dir / L"a.zip", "a");
+    WriteFileBytes(dir / L"a.txt", "about a");
+    WriteFileBytes(dir / L"b.zip", "b");
+    WriteFileBytes(dir / L"b.txt", "about b");
+
+    // Explorer initialises it with the folder dropped on and the dragged files.
+    auto drop = [&](const std::wstring& folder, const std::vector<std::wstring>& files) {
+        ComPtr<IShellExtInit> init;
+        EXPECT_EQ(CoCreateInstance(kDropHandler, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.put()), S_OK);
+        ComPtr<IContextMenu> menu;
+        if (!init) return menu;
+        PIDLIST_ABSOLUTE pidl = nullptr;
+        EXPECT_EQ(SHParseDisplayName(folder.c_str(), nullptr, &pidl, 0, nullptr), S_OK);
+        UniquePidl owned(pidl);
+        auto data = ShellSelection(files);
+        EXPECT_EQ(init->Initialize(pidl, data.get(), nullptr), S_OK);
+        EXPECT_EQ(init->QueryInterface(IID_IContextMenu, menu.put()), S_OK);
+        return menu;
+    };
+    auto handler = drop(target.path, {dir / L"a.zip", dir / L"b.zip"});
+    ASSERT_TRUE(handler);
+    Menu menu;
+    AppendMenuW(menu.handle, MF_STRING, 1, L"Копировать");
+    EXPECT_EQ(handler->QueryContextMenu(menu.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 2));
+    ASSERT_EQ(menu.Count(), 3);
+    EXPECT_EQ(menu.Text(0), L"Копировать сюда с комментарием");
+    EXPECT_EQ(menu.Text(1), L"Переместить сюда с комментарием");
+    EXPECT_EQ(GetMenuItemID(menu.handle, 1), kFirst + 1);
+    char verb[64] = {};
+    EXPECT_EQ(handler->GetCommandString(1, GCS_VERBA, nullptr, verb, sizeof verb), S_OK);
+    EXPECT_STREQ(verb, "glossira.movehere");
+
+    auto move = ByVerb("glossira.movehere", L"glossira.movehere");
+    ASSERT_EQ(handler->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&move)), S_OK);
+    EXPECT_TRUE(Eventually([&] { return ReadFileBytes(target / L"b.txt") == "about b"; }, 30000));
+    EXPECT_EQ(ReadFileBytes(target / L"a.zip"), "a");
+    EXPECT_EQ(ReadFileBytes(target / L"a.txt"), "about a");
+    EXPECT_EQ(ReadFileBytes(dir / L"a.txt"), "<missing>");
+
+    // Dropped on their own folder: nothing to offer.
+    auto same = drop(target.path, {target / L"a.zip"});
+    ASSERT_TRUE(same);
+    Menu none;
+    EXPECT_EQ(same->QueryContextMenu(none.handle, 0, kFirst, kFirst + 50, CMF_NORMAL), MAKE_HRESULT(0, 0, 0));
+    EXPECT_EQ(none.Count(), 0);
 }

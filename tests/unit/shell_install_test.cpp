@@ -37,6 +37,15 @@ struct Installation : ::testing::Test {
 
 }  // namespace
 
+// The right-drag menu's handler for one kind of drop target.
+std::string DropKeys(const std::string& target)
+{
+    const std::string key = "HKEY_LOCAL_MACHINE\\Software\\Classes\\" + target;
+    return key + "\n" + key + "\\shellex\n" + key + "\\shellex\\DragDropHandlers\n" + key +
+           "\\shellex\\DragDropHandlers\\Glossira\n"
+           "  @ = REG_SZ \"{B53500FB-FCA5-4D56-B161-E17C5A5D564F}\"\n";
+}
+
 TEST_F(Installation, RegisterContextMenuWritesTheTableByName)
 {
     const std::string before = reg.Dump();
@@ -57,6 +66,12 @@ TEST_F(Installation, RegisterContextMenuWritesTheTableByName)
                               "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}\\InprocServer32\n"
                               "  @ = REG_SZ \"C:\\Program Files\\Glossira\\tavrex.dll\"\n"
                               "  ThreadingModel = REG_SZ \"Apartment\"\n"
+                              "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{B53500FB-FCA5-4D56-B161-E17C5A5D564F}\n"
+                              "  @ = REG_SZ \"Glossira drop\"\n"
+                              "HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{B53500FB-FCA5-4D56-B161-E17C5A5D564F}\\InprocServer32\n"
+                              "  @ = REG_SZ \"C:\\Program Files\\Glossira\\tavrex.dll\"\n"
+                              "  ThreadingModel = REG_SZ \"Apartment\"\n" +
+                              DropKeys("Directory") + DropKeys("Drive") + DropKeys("Folder") +
                               "HKEY_LOCAL_MACHINE\\Software\\Microsoft\n"
                               "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\n"
                               "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\n"
@@ -125,6 +140,8 @@ TEST_F(Installation, UnregisterRemovesOnlyOurKeysAndRepeatsQuietly)
     reg.SetString(kLM, "Software\\Classes\\CLSID\\{00021401-0000-0000-C000-000000000046}", "", "Shortcut");
     reg.SetString(kLM, "Software\\Classes\\*\\shellex\\ContextMenuHandlers\\Other", "", "{1}");
     reg.SetString(kCU, "Software\\Classes\\*\\shellex\\ContextMenuHandlers\\Other", "", "{2}");
+    for (const char* target : {"Directory", "Drive", "Folder"})
+        reg.SetString(kLM, std::string("Software\\Classes\\") + target + "\\shellex\\DragDropHandlers\\Other", "", "{2}");
     reg.SetString(RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\other.exe", "",
                   "C:\\other.exe");
     const std::string clean = reg.Dump();
@@ -233,6 +250,9 @@ TEST_F(Installation, FullRemovalWithoutAnUninstallerRemovesEverythingAtOnce)
     for (RootKey root : {kLM, kCU}) {  // the parents Windows has
         reg.SetString(root, "Software\\Classes\\CLSID\\{00021401-0000-0000-C000-000000000046}", "", "Shortcut");
         reg.SetString(root, "Software\\Classes\\*\\shellex\\ContextMenuHandlers\\Other", "", "{1}");
+        for (const char* target : {"Directory", "Drive", "Folder"})
+            reg.SetString(root, std::string("Software\\Classes\\") + target + "\\shellex\\DragDropHandlers\\Other", "",
+                          "{2}");
         reg.SetString(root, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\other.exe", "", "C:\\o.exe");
     }
     const std::string clean = reg.Dump();

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/error.h"
 #include "core/files_win.h"
 #include "core/wide_win.h"
+#include "win/folder_watch.h"
 #include "win/scratch.h"
 
 using namespace glossira;
@@ -21,21 +24,28 @@ TEST(Win32Files, WriteCreatesAndReplacesWithoutLeavingTemporaryFiles)
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"a.txt"});
 }
 
-// The temporary file gets a name nobody uses: a file of that name, however
-// it came there, is left as it was.
+// The temporary file gets a name nobody uses: a file of the name a save
+// took, however it came there, is left as it was by the next saves.
 TEST(Win32Files, ExistingFilesOfTheTemporaryNameAreNeverWrittenOver)
 {
     ScratchDir dir;
     Win32FileSystem fs;
-    const std::string pid = std::to_string(GetCurrentProcessId());
-    dir.Write("~glossira" + pid + ".tmp", "theirs");
-    dir.Write("~glossira" + pid + "-1.tmp", "theirs too");
     dir.Write("a.txt", "old");
-    fs.WriteAtomically(dir.Path("a.txt"), "new");
-    EXPECT_EQ(dir.Read("a.txt"), "new");
-    EXPECT_EQ(dir.Read("~glossira" + pid + ".tmp"), "theirs");
-    EXPECT_EQ(dir.Read("~glossira" + pid + "-1.tmp"), "theirs too");
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "~glossira" + pid + "-1.tmp", "~glossira" + pid + ".tmp"}));
+    std::vector<std::string> taken;
+    for (int save = 0; save < 3; ++save) {
+        FolderWatch watch(Wide(dir.Root()));
+        fs.WriteAtomically(dir.Path("a.txt"), "new " + std::to_string(save));
+        const std::string temporary = NarrowLossy(watch.Made(L"a.txt"));
+        ASSERT_FALSE(temporary.empty()) << "the save made no file beside the comment";
+        EXPECT_EQ(std::count(taken.begin(), taken.end(), temporary), 0) << temporary << " was taken";
+        taken.push_back(temporary);
+        dir.Write(temporary, "theirs: " + temporary);
+    }
+    EXPECT_EQ(dir.Read("a.txt"), "new 2");
+    for (const std::string& name : taken) EXPECT_EQ(dir.Read(name), "theirs: " + name);
+    taken.push_back("a.txt");
+    std::sort(taken.begin(), taken.end());
+    EXPECT_EQ(dir.Names(), taken);
 }
 
 TEST(Win32Files, ReadOnlyFileIsRefusedAndKept)

@@ -24,8 +24,8 @@ std::wstring EventName(const wchar_t* what, DWORD pid)
     return L"Local\\glossira-hold-" + std::to_wstring(pid) + L"-" + what;
 }
 
-// Another process (this test program again, running the helper below) that
-// holds a file open for writing until it is destroyed.
+// Another process (this test program again, which then only runs the
+// helper below) that holds a file open for writing until it is destroyed.
 class Holder {
 public:
     explicit Holder(const std::string& path)
@@ -35,7 +35,7 @@ public:
         done_.reset(CreateEventW(nullptr, TRUE, FALSE, EventName(L"done", me).c_str()));
         std::wstring value = Wide(path) + L"|" + std::to_wstring(me);
         SetEnvironmentVariableW(kHoldVariable, value.c_str());
-        std::wstring command = L"\"" + ModulePath() + L"\" --gtest_filter=HarvestWinHelper.HoldLogOpenForWriting";
+        std::wstring command = L"\"" + ModulePath() + L"\"";
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
@@ -62,6 +62,29 @@ private:
     UniqueHandle ready_, done_, process_;
 };
 
+// The child process of Holder: opens the file, signals, and keeps it open
+// until the parent is done. Its exit code: 0 when it held the file.
+int HoldLogOpenForWriting(const std::wstring& request)
+{
+    std::wstring path = request.substr(0, request.find(L'|'));
+    DWORD parent = std::stoul(request.substr(request.find(L'|') + 1));
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, EventName(L"ready", parent).c_str()));
+    UniqueHandle done(OpenEventW(SYNCHRONIZE, FALSE, EventName(L"done", parent).c_str()));
+    if (!file || !ready || !done) return 1;
+    SetEvent(ready.get());
+    WaitForSingleObject(done.get(), 60000);
+    return 0;
+}
+
+// Started by Holder, this program is the helper and runs no tests.
+const bool kHelperRan = [] {
+    wchar_t request[4096];
+    if (!GetEnvironmentVariableW(kHoldVariable, request, 4096)) return false;
+    ExitProcess(static_cast<UINT>(HoldLogOpenForWriting(request)));
+}();
+
 struct RealFolder {
     ScratchDir dir{"glossira-harvest"};
     Win32FileSystem fs;
@@ -76,24 +99,6 @@ struct RealFolder {
 };
 
 }  // namespace
-
-// Runs only as the child process of Holder.
-TEST(HarvestWinHelper, HoldLogOpenForWriting)
-{
-    wchar_t value[4096];
-    if (!GetEnvironmentVariableW(kHoldVariable, value, 4096)) GTEST_SKIP() << "runs only as a helper process";
-    std::wstring text = value;
-    std::wstring path = text.substr(0, text.find(L'|'));
-    DWORD parent = std::stoul(text.substr(text.find(L'|') + 1));
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(file);
-    UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, EventName(L"ready", parent).c_str()));
-    UniqueHandle done(OpenEventW(SYNCHRONIZE, FALSE, EventName(L"done", parent).c_str()));
-    ASSERT_TRUE(ready && done);
-    SetEvent(ready.get());
-    WaitForSingleObject(done.get(), 60000);
-}
 
 TEST(HarvestWin, LogHeldOpenForWritingByAnotherProcessEndsTheHarvest)
 {

@@ -53,6 +53,20 @@ void PressKey(HWND box, WPARAM key)
     PostMessageW(focus ? focus : box, WM_KEYUP, key, 0xC0000000);
 }
 
+// Presses one of the box's buttons as a person would; a box without that
+// button, or with it hidden or disabled, fails, and is answered anyway so
+// that the test ends.
+void Press(HWND box, int id)
+{
+    HWND button = GetDlgItem(box, id);
+    if (button && IsWindowVisible(button) && IsWindowEnabled(button)) {
+        PostMessageW(button, BM_CLICK, 0, 0);
+        return;
+    }
+    ADD_FAILURE() << "the box has no button " << id << " to press";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
 // Answers the question with `act` and reports what the box showed.
 bool Ask(std::function<void(HWND)> act, Question* seen = nullptr)
 {
@@ -74,7 +88,7 @@ bool Ask(std::function<void(HWND)> act, Question* seen = nullptr)
 TEST(RemovalQuestion, ShowsYesAsDefaultAndNoCentred)
 {
     Question q;
-    EXPECT_FALSE(Ask([](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0); }, &q));
+    EXPECT_FALSE(Ask([](HWND box) { Press(box, IDNO); }, &q));
     EXPECT_EQ(q.text, FromUtf8("Удалить полностью из системы \"Глоссира к файлу\"?"));
     EXPECT_TRUE(q.yes);
     EXPECT_TRUE(q.no);
@@ -88,7 +102,7 @@ TEST(RemovalQuestion, EscapeAndClosingAnswerNoEnterAnswersYes)
     EXPECT_FALSE(Ask([](HWND box) { PressKey(box, VK_ESCAPE); }));
     EXPECT_FALSE(Ask([](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }));
     EXPECT_TRUE(Ask([](HWND box) { PressKey(box, VK_RETURN); }));
-    EXPECT_TRUE(Ask([](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0); }));
+    EXPECT_TRUE(Ask([](HWND box) { Press(box, IDYES); }));
 }
 
 TEST(RemovalQuestion, FinalMessageHasOneButtonAndNoIcon)
@@ -100,7 +114,7 @@ TEST(RemovalQuestion, FinalMessageHasOneButtonAndNoIcon)
         cancel = GetDlgItem(box, IDCANCEL) != nullptr || GetDlgItem(box, IDNO) != nullptr;
         HWND picture = GetDlgItem(box, 20);  // the message box's icon
         icon = picture && IsWindowVisible(picture);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        Press(box, IDOK);
     });
     Win32Dialogs().Inform(msg::RemovedAfterReboot(), msg::AppTitle());
     watcher.Join();
@@ -131,10 +145,11 @@ TEST(RemovalQuestion, NoChangesNothingYesRemovesAndTells)
     for (WPARAM key : {WPARAM(VK_ESCAPE), WPARAM(0)}) {
         peek::BoxWatcher watcher(msg::ConfirmCaption(), [key](HWND box) {
             if (key) PressKey(box, key);
-            else PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+            else Press(box, IDNO);
         });
         EXPECT_EQ(ScheduleFullRemoval(context, dialogs), RemovalResult::Declined);
         watcher.Join();
+        EXPECT_TRUE(watcher.found) << "declined without the question";
         EXPECT_TRUE(peek::KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}"));
         EXPECT_NE(GetFileAttributesW(Wide(link).c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(peek::Values(HKEY_LOCAL_MACHINE, runOnce), values);
@@ -144,11 +159,12 @@ TEST(RemovalQuestion, NoChangesNothingYesRemovesAndTells)
     peek::BoxWatcher question(msg::ConfirmCaption(), [](HWND box) { PressKey(box, VK_RETURN); });
     peek::BoxWatcher message(msg::AppTitle(), [&](HWND box) {
         told = peek::DialogText(box);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        Press(box, IDOK);
     });
     EXPECT_EQ(ScheduleFullRemoval(context, dialogs), RemovalResult::Scheduled);
     question.Join();
     message.Join();
+    EXPECT_TRUE(question.found);
     EXPECT_EQ(told, FromUtf8("После перезагрузки системы программа полностью удалится"));
     EXPECT_FALSE(peek::KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{AECEEFEA-3DF8-11D1-9577-0000837A2FDA}"));
     EXPECT_EQ(GetFileAttributesW(Wide(link).c_str()), INVALID_FILE_ATTRIBUTES);

@@ -3,8 +3,9 @@
 // shown with TrackPopupMenu over a plain window named after the file's
 // folder.
 // For the README's picture (tools/screenshot-menu); ends when the menu is
-// dismissed.
-//   menu_host FILE TAVREX_DLL
+// dismissed. With --submenu the submenu «Глоссира» is opened too, with the
+// keys a person would press.
+//   menu_host FILE TAVREX_DLL [--submenu]
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -19,6 +20,7 @@ const CLSID kHandler = {0xAECEEFEA, 0x3DF8, 0x11D1, {0x95, 0x77, 0x00, 0x00, 0x8
 using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
 HMENU menu = nullptr;
+int downs = -1;  // Down presses that reach the submenu, or none
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -27,6 +29,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         POINT at{24, 16};
         ClientToScreen(hwnd, &at);
         SetForegroundWindow(hwnd);
+        // The menu's own loop takes these keys once it is open.
+        for (int i = 0; i < downs; ++i) PostMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 0);
+        if (downs > 0) PostMessageW(hwnd, WM_KEYDOWN, VK_RIGHT, 0);
         TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd, nullptr);
         PostQuitMessage(0);
         return 0;
@@ -70,7 +75,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         FAILED(init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&ours))))
         return 1;
     // After the default item and its separator, where Explorer puts handlers' items.
-    ours->QueryContextMenu(menu, GetMenuItemCount(menu) > 1 ? 2 : 0, 0x8000, 0xFFFF, CMF_NORMAL);
+    const int at = GetMenuItemCount(menu) > 1 ? 2 : 0;
+    ours->QueryContextMenu(menu, at, 0x8000, 0xFFFF, CMF_NORMAL);
+    if (argc > 3 && std::wstring(argv[3]) == L"--submenu") {
+        downs = 0;
+        for (int i = 0; i <= at + 1; ++i)
+            if (!(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)) ++downs;
+    }
 
     std::wstring folder = argv[1];
     folder = folder.substr(0, folder.find_last_of(L'\\'));
@@ -82,7 +93,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"MenuHost";
     RegisterClassW(&wc);
-    HWND window = CreateWindowW(L"MenuHost", folder.c_str(), WS_POPUP | WS_BORDER | WS_VISIBLE, 40, 40, 330, 260,
+    const int width = downs < 0 ? 330 : 520;  // room for the open submenu
+    HWND window = CreateWindowW(L"MenuHost", folder.c_str(), WS_POPUP | WS_BORDER | WS_VISIBLE, 40, 40, width, 260,
                                 nullptr, nullptr, instance, nullptr);
     SetTimer(window, 1, 300, nullptr);
     MSG msg;
