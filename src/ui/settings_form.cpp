@@ -165,10 +165,12 @@ void SettingsForm::Button1Click()
     const SettingsChoices choices = Choices();
     SettingsOutcome outcome = SettingsOk(choices, TheApp().Install(), *TheApp().dialogs);
     // Windows 11's own menu follows the classic one, for this user, when its
-    // package lies beside the program; a failure leaves the classic menu.
-    if (outcome.terminate && !choices.fullRemoval && (choices.registerContextMenu || choices.unregisterContextMenu))
+    // package lies beside the program (full removal takes it away too); a
+    // failure leaves the classic menu.
+    const bool registers = choices.registerContextMenu && !choices.fullRemoval;
+    if (outcome.terminate && (registers || choices.unregisterContextMenu || choices.fullRemoval))
         ApplyMenuPackage(TheApp().Install().programDir,
-                         choices.registerContextMenu ? MenuPackageAction::Register : MenuPackageAction::Remove);
+                         registers ? MenuPackageAction::Register : MenuPackageAction::Remove);
     if (outcome.ext) SetEditText(Edit2, *outcome.ext);
     if (outcome.error) ShowErrorBox(*outcome.error);
     if (outcome.message) ShowMessage(*outcome.message);
