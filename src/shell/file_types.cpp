@@ -61,24 +61,24 @@ bool IsSystemFileType(std::string_view ext)
 }
 
 void RegisterFileType(RegistryBackend& registry, const std::string& ext, const std::string& className,
-                      const std::string& description, const std::string& exePath)
+                      const std::string& description, const std::string& exePath, RootKey root)
 {
     if (ext.empty() || className.empty() || exePath.empty()) return;
     const std::string extKey = ext.front() == '.' ? ext : "." + ext;
     // Keys below Software\Classes are named as the user knows them.
     RegistryStore store(registry);
-    store.SetRoot(RootKey::LocalMachine);
+    store.SetRoot(root);
     if (!store.OpenKey(kClassesKey, true)) throw Error(Format(msg::FailedToCreateKey(), extKey));
     // The class the extension has now is recorded before it is replaced,
     // unless it is already the program's (whose records stay).
-    auto existing = registry.Open(RootKey::LocalMachine, ClassesPath(extKey), false, kKeyRead);
+    auto existing = registry.Open(root, ClassesPath(extKey), false, kKeyRead);
     const std::optional<std::string> current = existing ? DefaultText(registry, *existing) : std::nullopt;
     if (!existing || !current || !SameName(*current, className)) {
         const bool existed = existing != nullptr;
         const bool createdKnown = existed && registry.Exists(*existing, kCreatedValue);
         existing.reset();
         RegistryStore records(registry);
-        records.SetRoot(RootKey::LocalMachine);
+        records.SetRoot(root);
         if (!records.OpenKey(ClassesPath(extKey), true)) throw Error(Format(msg::FailedToCreateKey(), extKey));
         if (current) records.WriteString(kPreviousClassValue, *current);
         else records.DeleteValue(kPreviousClassValue);

@@ -28,9 +28,11 @@ bool IsSystemFileType(std::string_view ext);
 // className\shell\open\command = "exePath" "%1". Nothing when ext,
 // className or exePath is empty. A key that cannot be created fails with
 // "Failed to create key %s", a value with "Failed to set data for '%s'";
-// what was written before stays.
+// what was written before stays. Below root\Software\Classes: the
+// machine's, or the current user's alone.
 void RegisterFileType(RegistryBackend& registry, const std::string& ext, const std::string& className,
-                      const std::string& description, const std::string& exePath);
+                      const std::string& description, const std::string& exePath,
+                      RootKey root = RootKey::LocalMachine);
 
 // Every extension key under root\Software\Classes that names className gets
 // its recorded class back, or loses its default value and, when the program

@@ -69,7 +69,7 @@ std::string SavedExtension(std::string_view typed)
 }
 
 void SaveSettings(RegistryBackend& registry, const SettingsChoices& c, const std::string& ext,
-                  const std::string& exePath)
+                  const std::string& exePath, RootKey classesRoot)
 {
     RegistryStore store(registry);
     store.SetRoot(RootKey::LocalMachine);
@@ -81,7 +81,7 @@ void SaveSettings(RegistryBackend& registry, const SettingsChoices& c, const std
     WriteFlag(store, "ZoneInfo", c.zoneInfo);
     store.WriteString("Strlog", c.logNames);
     store.WriteString("PathStrLog", StripQuotes(c.logPath));
-    if (c.associate) RegisterFileType(registry, ext, kFileClass, "Glossira Document", exePath);
+    if (c.associate) RegisterFileType(registry, ext, kFileClass, "Glossira Document", exePath, classesRoot);
 }
 
 SettingsOutcome SettingsOk(const SettingsChoices& c, const InstallContext& context, Dialogs& dialogs)
@@ -102,7 +102,9 @@ SettingsOutcome SettingsOk(const SettingsChoices& c, const InstallContext& conte
         }
         const std::string ext = SavedExtension(c.ext);
         outcome.ext = ext;  // shown before anything is written
-        SaveSettings(context.registry, c, ext, context.exePath);
+        // Opening a file type runs the program: for every user only from a
+        // folder ordinary users cannot change.
+        SaveSettings(context.registry, c, ext, context.exePath, RootOf(ScopeFor(context.shell, context.exePath)));
         outcome.message = msg::SettingsSaved();
         if (forOneUser) *outcome.message += "\r\n\r\n" + msg::MenuForCurrentUser();
         outcome.terminate = true;

@@ -52,10 +52,10 @@ std::string SavedExtension(std::string_view typed);
 
 // Writes the settings key of HKEY_LOCAL_MACHINE: "Ext" = `ext`, the four
 // flags as REG_DWORD 1 or deleted, "Strlog", "PathStrLog" unquoted; then,
-// with `associate`, the association of `ext`. Fails with the registry's error;
-// what was written before stays.
+// with `associate`, the association of `ext` below `classesRoot`. Fails with
+// the registry's error; what was written before stays.
 void SaveSettings(RegistryBackend& registry, const SettingsChoices& choices, const std::string& ext,
-                  const std::string& exePath);
+                  const std::string& exePath, RootKey classesRoot = RootKey::LocalMachine);
 
 // What the window does after OK, in this order.
 struct SettingsOutcome {

@@ -140,6 +140,18 @@ TEST_F(SettingsOkAction, ContextMenuForTheCurrentUserAloneIsSaidInTheConfirmatio
     EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, kServerKey));
 }
 
+// Opening a comment would run the program: from a folder ordinary users may
+// change, the file type is this user's alone.
+TEST_F(SettingsOkAction, FileTypeFromAFolderOrdinaryUsersMayChangeIsTheCurrentUsers)
+{
+    choices.associate = true;
+    shell.access[kProgramDir] = AccessList{"S-1-5-32-544", false, {{true, "S-1-1-0", 0x1301BF}}};
+    EXPECT_TRUE(Ok().terminate);
+    EXPECT_EQ(reg.Value(RootKey::CurrentUser, "Software\\Classes\\.txt", "")->data, "GlossiraFile");
+    EXPECT_TRUE(reg.KeyExists(RootKey::CurrentUser, "Software\\Classes\\GlossiraFile\\shell\\open\\command"));
+    EXPECT_FALSE(reg.KeyExists(RootKey::LocalMachine, "Software\\Classes\\GlossiraFile"));
+}
+
 TEST_F(SettingsOkAction, SettingsKeyThatCannotBeCreatedFailsOnExt)
 {
     reg.RefuseOpen(RootKey::LocalMachine, "Software\\Orvik");
